@@ -1,0 +1,22 @@
+#include "app/frame_display.h"
+#include "app/game_flow.h"
+#include "app/options.h"
+#include "app/window.h"
+
+#include <GL/freeglut.h>
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    scanOptions(argc, argv);
+    glutInitWindowSize(StartWindowSize, StartWindowSize);
+    glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
+                                       : GLUT_RGB | GLUT_DOUBLE);
+    glutCreateWindow(WindowTitle);
+    gameInit();
+    glutReshapeFunc(onReshape);
+    glutIdleFunc(onIdle);
+    glutDisplayFunc(onDisplay);
+    glutVisibilityFunc(onVisibility);
+    glutMainLoop();
+    return 0;
+}

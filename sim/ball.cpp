@@ -1,0 +1,3 @@
+#include "sim/ball.h"
+
+Ball::~Ball() = default;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "sim/vector3f.h"
+
+class World;
+
+// Every sphere on the field. Public data: the world and the characters read and write it.
+class Ball {
+public:
+    Vector3f position; // field frame while on the field, world frame once fallen
+    Vector3f velocity;
+    float radius;
+    float mass;
+    float driveForce;
+    const char* label;
+    int displayList;
+    int stunFrames; // while not 0 the ball's own drive has no effect
+    int fallen;     // 1 from the moment the centre is a radius beyond the rim
+    World* world;
+
+    virtual ~Ball();
+    // One frame of the character's behaviour; 1 when the ball has dropped out of the game.
+    virtual int move(const float& arrowX, const float& arrowY) = 0;
+    // (Re)compiles the ball's model into displayList.
+    virtual void buildModel() = 0;
+
+    // Draws the model at the ball's position in the current model-view frame.
+    void draw();
+    // The rolling step every move ends with: surface force, speed cap, new position and
+    // height. Returns 1 once the centre is below the fall level.
+    int advance(const Vector3f& drive, float maxSpeed);
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "render/lighting.h"
+#include "sim/vector3f.h"
+
+class Ball;
+struct RosterEntry;
+
+inline constexpr int RingCount = 7;
+inline constexpr int MaxBalls = 10;
+
+// The whole simulated scene: the field with its shape and tilt, the re-entry phase and
+// the balls. One instance, gameWorld, lives for the whole run.
+class World {
+public:
+    int fieldKind;
+    int playPhase;      // 0 in normal play, 3 while the player re-enters
+    int phaseCountdown; // frames of re-entry left
+    float ringHeight[RingCount];
+    Vector3f ringNormal[RingCount]; // in the ring's radial plane: x outward, z up
+    float fieldSize;
+    float tiltX; // radians about the X axis
+    float tiltY; // radians about the Y axis
+    float tiltRateX;
+    float tiltRateY;
+    float tiltInertia;
+    float tiltGain;
+    int fieldList;
+    Material fieldMaterialA; // the field surface
+    Material fieldMaterialB; // in force while the balls are drawn
+    int ballCount;
+    Ball* balls[MaxBalls]; // slot 0 is the player's ball in the play stages
+
+    World();
+
+    // Field: rings, tilt state, materials and mesh for a profile kind and rim radius.
+    void setupField(const int& kind, const float& size);
+    // Height of the ball's centre; marks the ball fallen (and moves it into the world
+    // frame) once it is a radius beyond the rim.
+    float surfaceHeight(Ball& ball);
+    Vector3f surfaceForce(Ball& ball, const Vector3f& drive);
+    int step(const float& padX, const float& padY, const float& arrowX, const float& arrowY);
+    void createRoster(const RosterEntry* rows);
+
+    void initMaterialA();
+    void initMaterialB();
+    void applyMaterialA();
+    void applyMaterialB();
+    void buildFieldMesh();
+    void render();
+};
+
+extern World gameWorld;

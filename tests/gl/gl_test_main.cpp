@@ -1,0 +1,14 @@
+// Entry point of every OpenGL test: one real GLUT window, its context current for all tests.
+#include "app/window.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    glutInit(&argc, argv);
+    glutInitWindowSize(StartWindowSize, StartWindowSize);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow(WindowTitle);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a command on a private Xvfb display of its own, so that tests running side by side
+# never share a pointer, a focus or a window list.
+set -u
+ready=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 100); do
+    [ -s "$ready" ] && break
+    sleep 0.05
+done
+if [ ! -s "$ready" ]; then
+    echo "with_xvfb: Xvfb did not start" >&2
+    kill "$server" 2>/dev/null
+    rm -f "$ready"
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$ready")"
+rm -f "$ready"
+"$@"
+status=$?
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
+exit $status
