@@ -139,7 +139,7 @@ TEST_F(PlayerTest, AHeldArrowAcceleratesTheBallToTheSpeedCap) {
     expectNear(player.velocity, {6.5f, 0.0f, 0.0f}, 1e-5f);
     for (int frame = 0; frame < 10; ++frame) {
         player.move(1.0f, 0.0f);
-        EXPECT_LE(player.velocity.length(), 6.5f);
+        EXPECT_NEAR(player.velocity.length(), 6.5f, 1e-5f);
     }
 }
 
