@@ -6,7 +6,7 @@ class World;
 
 // Every sphere on the field. Public data: the world and the characters read and write it.
 class Ball {
-public:
+  public:
     Vector3f position; // field frame while on the field, world frame once fallen
     Vector3f velocity;
     float radius;

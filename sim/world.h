@@ -12,7 +12,7 @@ inline constexpr int MaxBalls = 10;
 // The whole simulated scene: the field with its shape and tilt, the re-entry phase and
 // the balls. One instance, gameWorld, lives for the whole run.
 class World {
-public:
+  public:
     int fieldKind;
     int playPhase;      // 0 in normal play, 3 while the player re-enters
     int phaseCountdown; // frames of re-entry left
