@@ -18,6 +18,10 @@ void onKeyboard(unsigned char key, int, int) {
     }
 }
 
-void onSpecialKey(int key, int, int) { lastSpecialKey = key; }
+void onSpecialKey(int key, int, int) {
+    lastSpecialKey = key;
+}
 
-void onIdle() { glutPostRedisplay(); }
+void onIdle() {
+    glutPostRedisplay();
+}
