@@ -6,7 +6,9 @@
 #include "sim/world.h"
 
 #include <GL/gl.h>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -19,11 +21,10 @@ float toFloat(double v) {
     return static_cast<float>(v);
 }
 
-// A world-frame vector (gravity) as seen in the tilted field's frame.
-Vector3f toFieldFrame(Vector3f v, const World& world) {
-    v.rotate(UnitX, -world.tiltX);
-    v.rotate(UnitY, -world.tiltY);
-    return v;
+// Bit patterns, so that a cached result is reused only for exactly the same inputs (the sign
+// of a zero tilt included).
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
 
 } // namespace
@@ -72,6 +73,18 @@ int Ball::advance(const Vector3f& drive, float maxSpeed, float heightRadius) {
     return position.z < FallLevel - radius ? 1 : 0;
 }
 
+Vector3f World::fieldGravity(float mass) {
+    FieldGravity& last = lastFieldGravity;
+    if (sameBits(last.mass, mass) && sameBits(last.tiltX, tiltX) && sameBits(last.tiltY, tiltY)) {
+        return last.force;
+    }
+    Vector3f force(0.0f, 0.0f, toFloat(mass * Gravity));
+    force.rotate(UnitX, -tiltX);
+    force.rotate(UnitY, -tiltY);
+    last = {mass, tiltX, tiltY, force};
+    return force;
+}
+
 Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
     const Vector3f gravity(0.0f, 0.0f, toFloat(ball.mass * Gravity));
     const float r = horizontalDistance(ball.position);
@@ -89,7 +102,7 @@ Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
         Vector3f normal = innerWeight * ringNormal[k] + outerWeight * ringNormal[k + 1];
         normal.rotate(UnitZ, azimuth);
         normal.normalize();
-        const Vector3f a = toFieldFrame(gravity, *this);
+        const Vector3f a = fieldGravity(ball.mass);
         return (a - a.dot(normal) * normal) + ownDrive;
     }
     if (double(r) < double(fieldSize) + radius) {
@@ -103,7 +116,7 @@ Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
         }
         normal.rotate(UnitZ, azimuth);
         normal.normalize();
-        Vector3f a = toFieldFrame(gravity, *this);
+        Vector3f a = fieldGravity(ball.mass);
         if (a.dot(normal) < 0.0f) {
             a = a - a.dot(normal) * normal;
         }
@@ -115,7 +128,7 @@ Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
     // Off the field: from now on the ball lives in the world frame. For this one frame the
     // force is still the field-frame gravity.
     ball.fallen = 1;
-    const Vector3f a = toFieldFrame(gravity, *this);
+    const Vector3f a = fieldGravity(ball.mass);
     Vector3f p = ball.position;
     p.rotate(UnitX, tiltX);
     p.rotate(UnitY, tiltY);

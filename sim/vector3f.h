@@ -1,7 +1,16 @@
 #pragma once
 
+#include <cmath>
+
 // The one geometric value type. Every component is stored in single precision; the
 // arithmetic runs in double and is rounded once when a component is stored.
+// Strictly between -1e-6 and 1e-6 (compared in double); NaN is not near zero.
+inline bool isNearZero(const float& v) {
+    constexpr double Bound = 1e-6;
+    const double wide = v;
+    return wide > -Bound && wide < Bound;
+}
+
 struct Vector3f {
     float x;
     float y;
@@ -13,27 +22,78 @@ struct Vector3f {
     constexpr Vector3f(const float& x, const float& y, const float& z) : x(x), y(y), z(z) {}
     constexpr Vector3f& operator=(const Vector3f&) = default;
 
-    Vector3f operator+(const Vector3f& b) const;
-    Vector3f operator-(const Vector3f& b) const;
-    Vector3f operator-() const;
-    Vector3f operator/(const float& s) const;
-    Vector3f cross(const Vector3f& b) const;
-    float dot(const Vector3f& b) const;
-    float length() const;
+    // The small operations are inline: the world step calls them thousands of times a frame.
+    Vector3f operator+(const Vector3f& b) const {
+        return {float(double(x) + b.x), float(double(y) + b.y), float(double(z) + b.z)};
+    }
+    Vector3f operator-(const Vector3f& b) const {
+        return {float(double(x) - b.x), float(double(y) - b.y), float(double(z) - b.z)};
+    }
+    Vector3f operator-() const { return {-x, -y, -z}; }
+    Vector3f operator/(const float& s) const {
+        return {float(double(x) / s), float(double(y) / s), float(double(z) / s)};
+    }
+    Vector3f cross(const Vector3f& b) const {
+        return {float(double(y) * b.z - double(z) * b.y), float(double(z) * b.x - double(x) * b.z),
+                float(double(x) * b.y - double(y) * b.x)};
+    }
+    float dot(const Vector3f& b) const {
+        return float(double(x) * b.x + double(y) * b.y + double(z) * b.z);
+    }
+    float length() const { return float(std::sqrt(double(x) * x + double(y) * y + double(z) * z)); }
 
     // Divides by the length, unless the length is near zero: then the vector is left alone.
-    void normalize();
+    void normalize() { normalizeMeasured(); }
+    // Normalises and returns the length before. A near-zero result therefore tells that the
+    // vector was left alone, which is what callers test after normalising.
+    float normalizeMeasured() {
+        const float l = length();
+        // Dividing by exactly 1 changes nothing: unit axes skip the three divisions.
+        if (!isNearZero(l) && l != 1.0f) {
+            *this = *this / l;
+        }
+        return l;
+    }
     // Turns the vector about `axis` (any length) by `angle` radians, right-handed.
     void rotate(const Vector3f& axis, const float& angle);
 };
 
-Vector3f operator*(const float& s, const Vector3f& v);
+inline Vector3f operator*(const float& s, const Vector3f& v) {
+    return {s * v.x, s * v.y, s * v.z};
+}
 
-// Strictly between -1e-6 and 1e-6 (compared in double); NaN is not near zero.
-bool isNearZero(const float& v);
+// Inline too: with a constant axis such as UnitZ the compiler folds half the work away.
+inline void Vector3f::rotate(const Vector3f& axis, const float& angle) {
+    Vector3f k = axis;
+    Vector3f q = k.cross(*this);
+    Vector3f p = q.cross(k);
+    if (isNearZero(p.normalizeMeasured())) {
+        return; // along the axis, zero, or a zero axis
+    }
+    q.normalize();
+    k.normalize();
+    const float a = dot(p);
+    const float b = dot(q);
+    const float c = dot(k);
+    const float cs = float(std::cos(double(angle)));
+    const float sn = float(std::sin(double(angle)));
+    const float a2 = float(double(float(double(a) * cs)) - float(double(b) * sn));
+    const float b2 = float(double(float(double(b) * cs)) + float(double(a) * sn));
+    *this = (a2 * p + b2 * q) + c * k;
+}
 
 // Angle in (-pi, pi] that turns a onto b about `reference`; 0 if either is near zero in length.
-float signedAngle(const Vector3f& a, const Vector3f& b, const Vector3f& reference);
+inline float signedAngle(const Vector3f& a, const Vector3f& b, const Vector3f& reference) {
+    Vector3f an = a;
+    Vector3f bn = b;
+    if (isNearZero(an.normalizeMeasured()) || isNearZero(bn.normalizeMeasured())) {
+        return 0.0f;
+    }
+    const float d = an.dot(bn);
+    const Vector3f n = an.cross(bn);
+    const float e = n.dot(reference);
+    return float(std::atan2(double(e), double(d)));
+}
 
 // Constant-initialised, so they are ready before any global constructor runs.
 inline constexpr Vector3f ZeroVector{0.0f, 0.0f, 0.0f};

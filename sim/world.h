@@ -3,6 +3,8 @@
 #include "render/lighting.h"
 #include "sim/vector3f.h"
 
+#include <limits>
+
 class Ball;
 struct RosterEntry;
 
@@ -59,6 +61,17 @@ class World {
     // Deletes the ball in `slot`; the balls behind it move up a slot, keeping their order.
     void removeBall(int slot);
     void collideBalls();
+
+    // Gravity turned into the field's frame depends only on the mass and the tilt, so balls
+    // of equal mass in one step share it; the last result is kept with its inputs.
+    struct FieldGravity {
+        float mass;
+        float tiltX;
+        float tiltY;
+        Vector3f force;
+    };
+    Vector3f fieldGravity(float mass);
+    FieldGravity lastFieldGravity{std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f, ZeroVector};
 };
 
 extern World gameWorld;
