@@ -3,6 +3,7 @@
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "render/lighting.h"
+#include "sim/stages.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
@@ -21,8 +22,7 @@ constexpr double LineHeightPixels = 300.0;
 constexpr double FrustumHalfWidth = 9.0;
 constexpr double FrustumNear = 40.0;
 constexpr double FrustumFar = 65.0;
-constexpr int TitleStageKind = 2;
-constexpr float TitleStageSize = 10.0f;
+constexpr int TitleStage = 0;
 
 } // namespace
 
@@ -47,15 +47,17 @@ void gameInit() {
     glShadeModel(GL_SMOOTH);
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
-    gameWorld.setupField(TitleStageKind, TitleStageSize);
+    // The title stage, as loadStage builds it; the stored keys are still empty.
+    gameWorld.setupField(stageFieldKind[TitleStage], stageFieldSize[TitleStage]);
+    gameWorld.createRoster(stageRoster[TitleStage]);
 }
 
 void onReshape(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth,
-              FrustumNear, FrustumFar);
+    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth, FrustumNear,
+              FrustumFar);
     glMatrixMode(GL_MODELVIEW);
     windowWidth = width;
     windowHeight = height;
@@ -68,4 +70,6 @@ void onReshape(int width, int height) {
     }
 }
 
-void onVisibility(int state) { glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr); }
+void onVisibility(int state) {
+    glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr);
+}
