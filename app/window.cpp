@@ -22,7 +22,6 @@ constexpr double LineHeightPixels = 300.0;
 constexpr double FrustumHalfWidth = 9.0;
 constexpr double FrustumNear = 40.0;
 constexpr double FrustumFar = 65.0;
-constexpr int TitleStage = 0;
 
 } // namespace
 
@@ -47,17 +46,16 @@ void gameInit() {
     glShadeModel(GL_SMOOTH);
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
-    // The title stage, as loadStage builds it; the stored keys are still empty.
-    gameWorld.setupField(stageFieldKind[TitleStage], stageFieldSize[TitleStage]);
-    gameWorld.createRoster(stageRoster[TitleStage]);
+    gameWorld.setupField(stageFieldKind[0], stageFieldSize[0]);
+    gameWorld.createRoster(stageRoster[0]);
 }
 
 void onReshape(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth, FrustumNear,
-              FrustumFar);
+    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth,
+              FrustumNear, FrustumFar);
     glMatrixMode(GL_MODELVIEW);
     windowWidth = width;
     windowHeight = height;
@@ -70,6 +68,4 @@ void onReshape(int width, int height) {
     }
 }
 
-void onVisibility(int state) {
-    glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr);
-}
+void onVisibility(int state) { glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr); }
