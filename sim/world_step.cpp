@@ -99,9 +99,12 @@ void World::tiltField(const float& padX, const float& padY) {
         const Ball& ball = *balls[i];
         // A ball that has just dropped over the rim still counts until it is this far out.
         if (ball.position.length() < ball.radius + fieldSize) {
-            const Vector3f& p = ball.position;
-            torqueX = toFloat(torqueX - double(ball.mass) * p.y * std::cos(double(tiltX)));
-            torqueY = toFloat(torqueY + double(ball.mass) * p.x * std::cos(double(tiltY)));
+            // The weight's moment m p is a float, so that balls placed symmetrically cancel
+            // exactly.
+            const float momentX = -ball.mass * ball.position.y;
+            const float momentY = ball.mass * ball.position.x;
+            torqueX = toFloat(torqueX + momentX * std::cos(double(tiltX)));
+            torqueY = toFloat(torqueY + momentY * std::cos(double(tiltY)));
         }
     }
     tiltRateX = clampRate(toFloat(tiltRateX + double(torqueX) / tiltInertia * TiltTimeStep));
