@@ -95,6 +95,8 @@ void World::countDownReentry() {
 void World::tiltField(const float& padX, const float& padY) {
     float torqueX = toFloat(-double(tiltGain) * padY);
     float torqueY = toFloat(double(tiltGain) * padX);
+    const double cosX = std::cos(double(tiltX));
+    const double cosY = std::cos(double(tiltY));
     for (int i = 0; i < ballCount; ++i) {
         const Ball& ball = *balls[i];
         // A ball that has just dropped over the rim still counts until it is this far out.
@@ -103,8 +105,8 @@ void World::tiltField(const float& padX, const float& padY) {
             // exactly.
             const float momentX = -ball.mass * ball.position.y;
             const float momentY = ball.mass * ball.position.x;
-            torqueX = toFloat(torqueX + momentX * std::cos(double(tiltX)));
-            torqueY = toFloat(torqueY + momentY * std::cos(double(tiltY)));
+            torqueX = toFloat(torqueX + momentX * cosX);
+            torqueY = toFloat(torqueY + momentY * cosY);
         }
     }
     tiltRateX = clampRate(toFloat(tiltRateX + double(torqueX) / tiltInertia * TiltTimeStep));
