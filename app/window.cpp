@@ -3,6 +3,7 @@
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "render/lighting.h"
+#include "sim/stages.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
@@ -21,8 +22,6 @@ constexpr double LineHeightPixels = 300.0;
 constexpr double FrustumHalfWidth = 9.0;
 constexpr double FrustumNear = 40.0;
 constexpr double FrustumFar = 65.0;
-constexpr int TitleStageKind = 2;
-constexpr float TitleStageSize = 10.0f;
 
 } // namespace
 
@@ -47,7 +46,8 @@ void gameInit() {
     glShadeModel(GL_SMOOTH);
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
-    gameWorld.setupField(TitleStageKind, TitleStageSize);
+    gameWorld.setupField(stageFieldKind[0], stageFieldSize[0]);
+    gameWorld.createRoster(stageRoster[0]);
 }
 
 void onReshape(int width, int height) {

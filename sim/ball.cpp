@@ -1,3 +1,128 @@
 #include "sim/ball.h"
 
-Ball::~Ball() = default;
+#include "characters/character_params.h"
+#include "render/gl_lists.h"
+#include "sim/field.h"
+#include "sim/world.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+constexpr float TimeStep = 0.1f; // one frame, for both the velocity and the position change
+constexpr double FallLevel = -15.0;
+constexpr double Gravity = -10.0; // per unit of mass
+constexpr float DrawColour[3] = {0.0f, 0.6f, 0.0f};
+
+float toFloat(double v) {
+    return static_cast<float>(v);
+}
+
+} // namespace
+
+Ball::Ball(World* world, const float& x, const float& y, const CharacterParams& params) {
+    position = x * UnitX + y * UnitY;
+    stunFrames = 0;
+    fallen = 0;
+    velocity = ZeroVector;
+    radius = params.sphereRadius;
+    mass = params.mass;
+    driveForce = params.driveForce;
+    label = params.label;
+    this->world = world;
+    position.z = world->surfaceHeight(*this);
+}
+
+Ball::~Ball() {
+    releaseDisplayList(displayList);
+}
+
+void Ball::draw() {
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+    glColor3fv(DrawColour);
+    glCallList(displayList);
+    glPopMatrix();
+}
+
+int Ball::advance(const Vector3f& drive, float maxSpeed) {
+    return advance(drive, maxSpeed, radius);
+}
+
+int Ball::advance(const Vector3f& drive, float maxSpeed, float heightRadius) {
+    const Vector3f force = world->surfaceForce(*this, drive);
+    velocity = velocity + (TimeStep * force) / mass;
+    if (velocity.length() > maxSpeed) {
+        velocity.normalize();
+        velocity = maxSpeed * velocity;
+    }
+    position = position + TimeStep * velocity;
+    const float collisionRadius = radius;
+    radius = heightRadius;
+    position.z = world->surfaceHeight(*this);
+    radius = collisionRadius;
+    return position.z < FallLevel - radius ? 1 : 0;
+}
+
+namespace {
+
+// A world-frame vector (gravity) as seen in the tilted field's frame.
+Vector3f toFieldFrame(Vector3f v, const World& world) {
+    v.rotate(UnitX, -world.tiltX);
+    v.rotate(UnitY, -world.tiltY);
+    return v;
+}
+
+} // namespace
+
+Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
+    const Vector3f gravity(0.0f, 0.0f, toFloat(ball.mass * Gravity));
+    const float r = horizontalDistance(ball.position);
+    const float azimuth = signedAngle(UnitX, ball.position, UnitZ);
+    const Vector3f ownDrive = ball.stunFrames != 0 ? ZeroVector : drive;
+    const float radius = ball.radius;
+
+    if (ball.fallen) {
+        return gravity;
+    }
+    if (r < fieldSize) {
+        const auto [k, t] = ringPosition(fieldSize, r);
+        const float outerWeight = toFloat(t - k);
+        const float innerWeight = toFloat(k + 1 - t);
+        Vector3f normal = innerWeight * ringNormal[k] + outerWeight * ringNormal[k + 1];
+        normal.rotate(UnitZ, azimuth);
+        normal.normalize();
+        const Vector3f a = toFieldFrame(gravity, *this);
+        return (a - a.dot(normal) * normal) + ownDrive;
+    }
+    if (double(r) < double(fieldSize) + radius) {
+        // On the rim edge: the normal runs from the edge circle to the ball's centre, but no
+        // more upright than the last ring's, and the edge only pushes, never pulls.
+        const double overhang = double(r) - fieldSize;
+        const float h = toFloat(std::sqrt(double(radius) * radius - overhang * overhang));
+        Vector3f normal(toFloat(overhang / radius), 0.0f, toFloat(double(h) / radius));
+        if (normal.z > ringNormal[RingCount - 1].z) {
+            normal = ringNormal[RingCount - 1];
+        }
+        normal.rotate(UnitZ, azimuth);
+        normal.normalize();
+        Vector3f a = toFieldFrame(gravity, *this);
+        if (a.dot(normal) < 0.0f) {
+            a = a - a.dot(normal) * normal;
+        }
+        if (ownDrive.dot(normal) < 0.0f) {
+            return (a + ownDrive) - ownDrive.dot(normal) * normal;
+        }
+        return a;
+    }
+    // Off the field: from now on the ball lives in the world frame. For this one frame the
+    // force is still the field-frame gravity.
+    ball.fallen = 1;
+    const Vector3f a = toFieldFrame(gravity, *this);
+    Vector3f p = ball.position;
+    p.rotate(UnitX, tiltX);
+    p.rotate(UnitY, tiltY);
+    ball.position = p;
+    return a;
+}

@@ -3,10 +3,11 @@
 #include "sim/vector3f.h"
 
 class World;
+struct CharacterParams;
 
 // Every sphere on the field. Public data: the world and the characters read and write it.
 class Ball {
-public:
+  public:
     Vector3f position; // field frame while on the field, world frame once fallen
     Vector3f velocity;
     float radius;
@@ -18,6 +19,9 @@ public:
     int fallen;     // 1 from the moment the centre is a radius beyond the rim
     World* world;
 
+    Ball(const Ball&) = delete;
+    Ball& operator=(const Ball&) = delete;
+    // Frees the model's display list, so that stage after stage does not pile up lists.
     virtual ~Ball();
     // One frame of the character's behaviour; 1 when the ball has dropped out of the game.
     virtual int move(const float& arrowX, const float& arrowY) = 0;
@@ -29,4 +33,14 @@ public:
     // The rolling step every move ends with: surface force, speed cap, new position and
     // height. Returns 1 once the centre is below the fall level.
     int advance(const Vector3f& drive, float maxSpeed);
+
+  protected:
+    // The construction steps every character shares: at rest at (x, y), not stunned, not
+    // fallen, with the table's constants and its centre on the surface. The sphere is what
+    // rests on the field, so the radius here is the sphere's; a character whose collision
+    // radius differs sets it afterwards.
+    Ball(World* world, const float& x, const float& y, const CharacterParams& params);
+    // advance for a ball whose height over the field is that of a sphere of heightRadius,
+    // while the surface force and the fall test use radius.
+    int advance(const Vector3f& drive, float maxSpeed, float heightRadius);
 };

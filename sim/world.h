@@ -12,7 +12,7 @@ inline constexpr int MaxBalls = 10;
 // The whole simulated scene: the field with its shape and tilt, the re-entry phase and
 // the balls. One instance, gameWorld, lives for the whole run.
 class World {
-public:
+  public:
     int fieldKind;
     int playPhase;      // 0 in normal play, 3 while the player re-enters
     int phaseCountdown; // frames of re-entry left
@@ -48,6 +48,17 @@ public:
     void applyMaterialB();
     void buildFieldMesh();
     void render();
+
+  private:
+    // The parts of step, in their order.
+    void countDownReentry();
+    void tiltField(const float& padX, const float& padY);
+    // Moves every ball and handles drop-outs; GameOver or StageClear end the step at once.
+    int moveBalls(const float& arrowX, const float& arrowY);
+    void restartPlayer();
+    // Deletes the ball in `slot`; the balls behind it move up a slot, keeping their order.
+    void removeBall(int slot);
+    void collideBalls();
 };
 
 extern World gameWorld;

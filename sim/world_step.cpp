@@ -1,0 +1,177 @@
+#include "app/game_state.h"
+#include "sim/ball.h"
+#include "sim/world.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int ReentryPhase = 3;
+constexpr int ReentryFrames = 20;
+constexpr int ReentryStunFrames = 10;
+constexpr int CollisionStunFrames = 4;
+constexpr double TiltTimeStep = 0.1;
+constexpr float MaxTiltRate = 0.942477822303772f; // 0.3 pi
+constexpr double MaxTilt = 0.5340707659721375;    // |tiltX| + |tiltY|, about 30.6 degrees
+constexpr double BounceFactor = 4.0; // twice an elastic bounce: the ball is kicked away
+constexpr int BeepBase = 250;
+constexpr int BeepPerMass = 10;
+
+float toFloat(double v) {
+    return static_cast<float>(v);
+}
+
+float clampRate(float rate) {
+    if (rate < -MaxTiltRate) {
+        return -MaxTiltRate;
+    }
+    if (rate > MaxTiltRate) {
+        return MaxTiltRate;
+    }
+    return rate;
+}
+
+// Separates two overlapping balls so that they touch, and bounces them off each other.
+void collide(Ball& a, Ball& b) {
+    const float ra = a.radius;
+    const float rb = b.radius;
+    const Vector3f between = b.position - a.position;
+    const float d = between.length();
+    const float reach = ra + rb;
+    if (!(d < reach)) {
+        return;
+    }
+    Vector3f n;
+    if (isNearZero(d)) {
+        // Coincident centres give no direction: push them apart along x rather than divide
+        // by zero.
+        n = UnitX;
+        const Vector3f contact = a.position;
+        a.position = contact - ra * n;
+        b.position = contact + rb * n;
+    } else {
+        const Vector3f contact = a.position + (ra / reach) * between;
+        a.position = contact - (ra / d) * between;
+        b.position = contact + (rb / d) * between;
+        n = between;
+        n.normalize();
+    }
+    const float totalMass = a.mass + b.mass;
+    const float va = a.velocity.dot(n);
+    const float vb = b.velocity.dot(n);
+    const float kickA = toFloat(BounceFactor * b.mass * (double(vb) - va));
+    const float kickB = toFloat(BounceFactor * a.mass * (double(va) - vb));
+    a.velocity = a.velocity + (kickA * n) / totalMass;
+    b.velocity = b.velocity + (kickB * n) / totalMass;
+    a.stunFrames = CollisionStunFrames;
+    b.stunFrames = CollisionStunFrames;
+    beepRequest = BeepBase - BeepPerMass * static_cast<int>(totalMass);
+}
+
+} // namespace
+
+int World::step(const float& padX, const float& padY, const float& arrowX, const float& arrowY) {
+    countDownReentry();
+    tiltField(padX, padY);
+    const int outcome = moveBalls(arrowX, arrowY);
+    if (outcome == GameOver || outcome == StageClear) {
+        return outcome;
+    }
+    collideBalls();
+    return playPhase == ReentryPhase ? Reentry : Playing;
+}
+
+void World::countDownReentry() {
+    if (phaseCountdown > 0) {
+        --phaseCountdown;
+        if (phaseCountdown == 0) {
+            playPhase = 0;
+        }
+    }
+}
+
+// The dish rests on a pivot under its centre: the keypad and the weight of every ball near it
+// turn it. No damping: it keeps turning until the torques or the limit stop it.
+void World::tiltField(const float& padX, const float& padY) {
+    float torqueX = toFloat(-double(tiltGain) * padY);
+    float torqueY = toFloat(double(tiltGain) * padX);
+    for (int i = 0; i < ballCount; ++i) {
+        const Ball& ball = *balls[i];
+        // A ball that has just dropped over the rim still counts until it is this far out.
+        if (ball.position.length() < ball.radius + fieldSize) {
+            // The weight's moment m p is a float, so that balls placed symmetrically cancel
+            // exactly.
+            const float momentX = -ball.mass * ball.position.y;
+            const float momentY = ball.mass * ball.position.x;
+            torqueX = toFloat(torqueX + momentX * std::cos(double(tiltX)));
+            torqueY = toFloat(torqueY + momentY * std::cos(double(tiltY)));
+        }
+    }
+    tiltRateX = clampRate(toFloat(tiltRateX + double(torqueX) / tiltInertia * TiltTimeStep));
+    tiltRateY = clampRate(toFloat(tiltRateY + double(torqueY) / tiltInertia * TiltTimeStep));
+    tiltX = toFloat(tiltX + tiltRateX * TiltTimeStep);
+    tiltY = toFloat(tiltY + tiltRateY * TiltTimeStep);
+    const double total = std::fabs(double(tiltX)) + std::fabs(double(tiltY));
+    if (total > MaxTilt) {
+        // Stop dead at the limit, keeping the direction of the tilt.
+        tiltX = toFloat(tiltX * MaxTilt / total);
+        tiltY = toFloat(tiltY * MaxTilt / total);
+        tiltRateX = 0.0f;
+        tiltRateY = 0.0f;
+    }
+}
+
+int World::moveBalls(const float& arrowX, const float& arrowY) {
+    int i = 0;
+    while (i < ballCount) {
+        if (balls[i]->move(arrowX, arrowY) == 0) {
+            ++i;
+            continue;
+        }
+        if (i == 0) {
+            --lives;
+            if (lives == 0) {
+                return GameOver;
+            }
+            restartPlayer();
+            // The others wait while the player comes back.
+            return Playing;
+        }
+        // The ball that moves up into slot i has not moved yet in this frame: same i again.
+        removeBall(i);
+        if (ballCount == 1) {
+            return StageClear;
+        }
+    }
+    return Playing;
+}
+
+void World::restartPlayer() {
+    playPhase = ReentryPhase;
+    phaseCountdown = ReentryFrames;
+    Ball& player = *balls[0];
+    player.position = ZeroVector; // the next move lifts it onto the surface
+    player.velocity = ZeroVector;
+    player.stunFrames = ReentryStunFrames;
+    player.fallen = 0;
+}
+
+void World::removeBall(int slot) {
+    delete balls[slot];
+    for (int i = slot + 1; i < ballCount; ++i) {
+        balls[i - 1] = balls[i];
+    }
+    --ballCount;
+    balls[ballCount] = nullptr;
+}
+
+// Every pair once, in slot order; each result is written back at once, so later pairs see
+// it. A re-entering player is untouchable and pushes nobody.
+void World::collideBalls() {
+    const int first = playPhase == ReentryPhase ? 1 : 0;
+    for (int i = first; i < ballCount; ++i) {
+        for (int j = i + 1; j < ballCount; ++j) {
+            collide(*balls[i], *balls[j]);
+        }
+    }
+}
