@@ -1,6 +1,8 @@
 #include "app/frame_display.h"
 
+#include "app/game_state.h"
 #include "app/options.h"
+#include "platform/frame_clock.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
@@ -17,4 +19,5 @@ void onDisplay() {
     glPopMatrix();
     glFlush();
     glutSwapBuffers();
+    waitForNextFrame(waitLevel);
 }

@@ -1,23 +1,347 @@
 #include "app/game_flow.h"
 
 #include "app/game_state.h"
+#include "app/options.h"
+#include "app/window.h"
+#include "platform/beep.h"
+#include "render/gl_lists.h"
+#include "sim/stages.h"
+#include "sim/world.h"
 
 #include <GL/freeglut.h>
+#include <cmath>
 #include <cstdlib>
+
+BeepOutput beepOutput = beep;
 
 namespace {
 
 constexpr unsigned char EscapeKey = 27;
 
-} // namespace
+constexpr double EnlargeFactor = 1.25;
+constexpr double ReduceFactor = 0.8;
+constexpr int LargestWindow = 2000;
+constexpr int SmallestWindow = 100;
 
-void onKeyboard(unsigned char key, int, int) {
-    lastKey = key;
-    if (key == EscapeKey) {
-        std::exit(1);
+constexpr int SlowestWaitLevel = 10;
+constexpr int WaitShowFrames = 40;
+constexpr int WaitShowPerLevel = 3;
+
+constexpr int TitleStage = 0;
+constexpr int FirstStage = 1;
+constexpr int LastStage = 22;
+constexpr int EndingStage = 23;
+
+constexpr int IntroFrames = 60;
+constexpr int ReadyFrames = 20;
+constexpr int GoFrames = 20;
+constexpr int OutcomeFrames = 20; // game over or stage clear
+constexpr int GiveUpFrames = 10;
+constexpr int EndingFrames = 1200;
+
+// The all-clear screen beeps on its last frames, rising from 200 Hz to 2000 Hz.
+constexpr int AllClearBeepFrames = 10;
+constexpr int AllClearTopPitch = 2000;
+constexpr int AllClearPitchStep = 200;
+
+// The ending wobble: one turn every 120 frames, at the field's largest tilt.
+constexpr double FullTurnF = 6.2831854820251465; // 2 pi in single precision
+constexpr double PerWobbleFrame = 0.008333333333333333;
+constexpr double WobbleAmplitude = 0.5340707659721375;
+
+// The digits tip the field in the layout of a numeric keypad.
+struct PadKey {
+    unsigned char key;
+    float x;
+    float y;
+};
+
+constexpr PadKey PadKeys[] = {
+    {'1', -1.0f, -1.0f}, {'2', 0.0f, -1.0f}, {'3', 1.0f, -1.0f}, {'4', -1.0f, 0.0f},
+    {'6', 1.0f, 0.0f},   {'7', -1.0f, 1.0f}, {'8', 0.0f, 1.0f},  {'9', 1.0f, 1.0f},
+};
+
+void resizeWindow(double factor) {
+    int size = static_cast<int>(windowWidth * factor);
+    if (size > LargestWindow) {
+        size = LargestWindow;
+    }
+    if (size < SmallestWindow) {
+        size = SmallestWindow;
+    }
+    windowWidth = size;
+    windowHeight = size;
+    // Without a window (headless runs) there is nothing to resize.
+    if (glContextCurrent()) {
+        glutReshapeWindow(size, size);
     }
 }
 
-void onSpecialKey(int key, int, int) { lastSpecialKey = key; }
+void playBeep(int pitch) {
+    if (!optSilent) {
+        beepOutput(pitch);
+    }
+}
 
-void onIdle() { glutPostRedisplay(); }
+void readArrowKey() {
+    switch (lastSpecialKey) {
+    case GLUT_KEY_LEFT:
+        arrowX = -1.0f;
+        break;
+    case GLUT_KEY_RIGHT:
+        arrowX = 1.0f;
+        break;
+    case GLUT_KEY_UP:
+        arrowY = 1.0f;
+        break;
+    case GLUT_KEY_DOWN:
+        arrowY = -1.0f;
+        break;
+    default:
+        break;
+    }
+}
+
+// A digit stays stored and tips the field every frame until another key replaces it.
+void readPadKey() {
+    for (const PadKey& pad : PadKeys) {
+        if (lastKey == pad.key) {
+            padX = pad.x;
+            padY = pad.y;
+        }
+    }
+}
+
+void showWaitLevel() {
+    waitShow = WaitShowFrames - WaitShowPerLevel * waitLevel;
+}
+
+void readCommandKey() {
+    switch (lastKey) {
+    case 's':
+        if (waitLevel < SlowestWaitLevel) {
+            ++waitLevel;
+        }
+        showWaitLevel();
+        lastKey = 0;
+        break;
+    case 'f':
+        if (waitLevel > 0) {
+            --waitLevel;
+        }
+        showWaitLevel();
+        lastKey = 0;
+        break;
+    case 'q':
+        // Giving up means nothing on the title screen, and the key then stays stored.
+        if (gameState != Title) {
+            gameState = GameOver;
+            countdown = GiveUpFrames;
+            lastKey = 0;
+        }
+        break;
+    case 'p':
+        paused = (paused == 0 && stageNumber != TitleStage) ? 1 : 0;
+        lastKey = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void enterStage(int stage) {
+    stageNumber = stage;
+    loadStage();
+}
+
+void stepWorld() {
+    gameWorld.step(padX, padY, arrowX, arrowY);
+}
+
+// Playing and Reentry: the world step's outcome is the next state.
+void playFrame() {
+    gameState = static_cast<GameState>(gameWorld.step(padX, padY, arrowX, arrowY));
+    if (gameState != Playing) {
+        countdown = OutcomeFrames;
+    }
+}
+
+void gameOverFrame() {
+    if (countdown < 1) {
+        enterStage(TitleStage);
+        lives = StartingLives;
+        gameState = Title;
+    }
+    playBeep(DefaultBeepPitch);
+    beepRequest = 0;
+}
+
+void stageClearFrame() {
+    if (stageNumber >= LastStage) {
+        gameState = AllClear;
+        return;
+    }
+    if (countdown < 1) {
+        enterStage(stageNumber + 1);
+        gameState = StageIntro;
+        countdown = IntroFrames;
+        lives = StartingLives;
+    }
+    playBeep(DefaultBeepPitch);
+    beepRequest = 0;
+}
+
+// The world already runs under "GO !!". A lost game or a cleared stage is acted on at once:
+// otherwise the last opponent falling here would leave a stage that can never be cleared,
+// and the last life lost here a game that can never end.
+void goFrame() {
+    if (countdown < 1) {
+        gameState = Playing;
+    }
+    const int outcome = gameWorld.step(padX, padY, arrowX, arrowY);
+    if (outcome == GameOver || outcome == StageClear) {
+        gameState = static_cast<GameState>(outcome);
+        countdown = OutcomeFrames;
+    }
+}
+
+void readyFrame() {
+    if (countdown < 1) {
+        gameState = Go;
+        countdown = GoFrames;
+    }
+}
+
+void allClearFrame() {
+    if (countdown <= AllClearBeepFrames) {
+        beepRequest = AllClearTopPitch - AllClearPitchStep * countdown;
+    }
+    if (countdown < 1) {
+        enterStage(EndingStage);
+        gameState = Ending;
+        countdown = EndingFrames;
+    }
+}
+
+// The demonstration runs behind the title with the field held level; a direction key starts
+// a game, always with a full set of lives whatever the demonstration's falls took.
+void titleFrame() {
+    if (padX != 0.0f || padY != 0.0f || arrowX != 0.0f || arrowY != 0.0f) {
+        enterStage(FirstStage);
+        gameState = StageIntro;
+        countdown = IntroFrames;
+        lives = StartingLives;
+        return;
+    }
+    stepWorld();
+    gameWorld.tiltX = 0.0f;
+    gameWorld.tiltY = 0.0f;
+}
+
+// The credits run over the ending stage, its field wobbling in a circle. The tilt is set
+// after the step, so each step works with the tilt of the frame before.
+void endingFrame() {
+    if (countdown < 1) {
+        enterStage(TitleStage);
+        lives = StartingLives;
+        gameState = Title;
+        return;
+    }
+    const double angle = countdown * FullTurnF * PerWobbleFrame;
+    const float tiltX = static_cast<float>(std::cos(angle) * WobbleAmplitude);
+    const float tiltY = static_cast<float>(std::sin(angle) * WobbleAmplitude);
+    stepWorld();
+    gameWorld.tiltX = tiltX;
+    gameWorld.tiltY = tiltY;
+}
+
+void introFrame() {
+    if (countdown < 1) {
+        gameState = Ready;
+        countdown = ReadyFrames;
+    }
+}
+
+void runStateHandler() {
+    switch (gameState) {
+    case Playing:
+    case Reentry:
+        playFrame();
+        break;
+    case GameOver:
+        gameOverFrame();
+        break;
+    case StageClear:
+        stageClearFrame();
+        break;
+    case Go:
+        goFrame();
+        break;
+    case Ready:
+        readyFrame();
+        break;
+    case AllClear:
+        allClearFrame();
+        break;
+    case Title:
+        titleFrame();
+        break;
+    case Ending:
+        endingFrame();
+        break;
+    case StageIntro:
+        introFrame();
+        break;
+    }
+}
+
+void endFrame() {
+    padX = padY = arrowX = arrowY = 0.0f;
+    // The title demonstration plays silently.
+    if (beepRequest != 0 && gameState != Title) {
+        playBeep(beepPitch(beepRequest));
+    }
+    beepRequest = 0;
+    if (countdown > 0) {
+        --countdown;
+    }
+    if (glContextCurrent()) {
+        glutPostRedisplay();
+    }
+}
+
+} // namespace
+
+int beepPitch(int request) {
+    return (request >= LowestBeepPitch && request <= HighestBeepPitch) ? request : DefaultBeepPitch;
+}
+
+void onKeyboard(unsigned char key, int, int) {
+    lastKey = key;
+    switch (key) {
+    case EscapeKey:
+        std::exit(1);
+    case 'e':
+        resizeWindow(EnlargeFactor);
+        break;
+    case 'r':
+        resizeWindow(ReduceFactor);
+        break;
+    default:
+        break;
+    }
+}
+
+void onSpecialKey(int key, int, int) {
+    lastSpecialKey = key;
+}
+
+void onIdle() {
+    readArrowKey();
+    readPadKey();
+    readCommandKey();
+    if (!paused) {
+        runStateHandler();
+    }
+    endFrame();
+}

@@ -4,3 +4,16 @@ void onKeyboard(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 // One frame of the game.
 void onIdle();
+
+// Beep pitches in Hz. A frame's beep request inside the audible range is taken as the pitch
+// (deep for heavy collisions, a rising scale on the all-clear screen); other requests and
+// the game-over and stage-clear beeps sound at the default pitch.
+inline constexpr int DefaultBeepPitch = 880;
+inline constexpr int LowestBeepPitch = 100;
+inline constexpr int HighestBeepPitch = 4000;
+
+int beepPitch(int request);
+
+// Where the game's beeps go: the platform's tone in the game; tests put a recorder here.
+using BeepOutput = void (*)(int pitchHz);
+extern BeepOutput beepOutput;

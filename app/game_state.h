@@ -20,8 +20,8 @@ enum GameState : int {
 inline constexpr int StartingLives = 4;
 
 extern GameState gameState;
-extern int lives; // counting the ball in play
-extern int countdown; // frames left in the current state; never negative
+extern int lives;       // counting the ball in play
+extern int countdown;   // frames left in the current state; never negative
 extern int stageNumber; // 0 title, 1 to 22 play, 23 ending
 extern int paused;
 extern unsigned char lastKey; // 0 = none
@@ -30,6 +30,6 @@ extern float padX;
 extern float padY;
 extern float arrowX;
 extern float arrowY;
-extern int waitLevel; // speed level 0 to 10
-extern int waitShow;  // displayed frames left for the wait indicator
+extern int waitLevel;   // speed level 0 to 10
+extern int waitShow;    // displayed frames left for the wait indicator
 extern int beepRequest; // non-zero: one beep at the end of this frame

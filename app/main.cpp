@@ -2,12 +2,17 @@
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "app/window.h"
+#include "platform/beep.h"
 
 #include <GL/freeglut.h>
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     scanOptions(argc, argv);
+    // Under "/s" the game never beeps, so it leaves the audio device alone.
+    if (!optSilent) {
+        openBeep();
+    }
     glutInitWindowSize(StartWindowSize, StartWindowSize);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);

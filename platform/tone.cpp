@@ -1,0 +1,50 @@
+#include "platform/tone.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double FullTurn = 2.0 * std::numbers::pi;
+
+int samplesOf(double seconds, int sampleRate) {
+    return static_cast<int>(std::lround(seconds * sampleRate));
+}
+
+} // namespace
+
+ToneGenerator::ToneGenerator(int sampleRate)
+    : sampleRate(sampleRate), attack(samplesOf(ToneAttackSeconds, sampleRate)),
+      release(samplesOf(ToneReleaseSeconds, sampleRate)),
+      length(samplesOf(ToneSeconds, sampleRate)), elapsed(length), phase(0.0), phaseStep(0.0),
+      startGain(0.0), gain(0.0) {}
+
+void ToneGenerator::start(int frequencyHz) {
+    phaseStep = FullTurn * frequencyHz / sampleRate;
+    startGain = gain;
+    elapsed = 0;
+}
+
+double ToneGenerator::gainAt(int sample) const {
+    if (sample < attack) {
+        return startGain + (1.0 - startGain) * sample / attack;
+    }
+    if (sample >= length - release) {
+        return double(length - sample) / release;
+    }
+    return 1.0;
+}
+
+void ToneGenerator::render(float* out, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!sounding()) {
+            gain = 0.0;
+            out[i] = 0.0f;
+            continue;
+        }
+        gain = gainAt(elapsed);
+        out[i] = static_cast<float>(ToneAmplitude * gain * std::sin(phase));
+        phase = std::fmod(phase + phaseStep, FullTurn);
+        ++elapsed;
+    }
+}
