@@ -3,6 +3,7 @@
 #include "render/font.h"
 
 #include <GL/gl.h>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -73,16 +74,26 @@ inline double eyeToWindowY(double y, double z, int height) {
     return (y * 40.0 / -z / 9.0 + 1.0) * height / 2.0;
 }
 
+// What the unset pixels of a glyph cell must show: black on an empty screen, anything but
+// the text colour over the game's picture.
+enum class Backdrop { Black, Picture };
+
 // Pixels of the glyph cell (glyph plus its two blank columns) whose bottom-left corner is
-// (x, y) that disagree with the glyph of `code`: set bits must be cyan, the rest black.
-inline int glyphMismatches(const Frame& f, unsigned char code, int x, int y) {
+// (x, y) that disagree with the glyph of `code`: set bits must be cyan, the rest backdrop.
+inline int glyphMismatches(const Frame& f, unsigned char code, int x, int y,
+                           Backdrop backdrop = Backdrop::Black) {
     int wrong = 0;
     for (int row = 0; row < GlyphHeight; ++row) {
         const int bits = glyphRows[(code - FirstGlyphCode) * GlyphHeight + row];
         for (int col = 0; col < GlyphAdvance; ++col) {
             const bool set = col < GlyphWidth && (bits & (0x80 >> col)) != 0;
+            if (!f.inside(x + col, y + row)) {
+                ++wrong;
+                continue;
+            }
             const Rgb p = f.at(x + col, y + row);
-            if (set ? !isTextCyan(p) : !isBlack(p)) {
+            const bool backdropOk = backdrop == Backdrop::Black ? isBlack(p) : !isTextCyan(p);
+            if (set ? !isTextCyan(p) : !backdropOk) {
                 ++wrong;
             }
         }
@@ -91,11 +102,12 @@ inline int glyphMismatches(const Frame& f, unsigned char code, int x, int y) {
 }
 
 // Same for a whole text starting with the glyph cell at (x, y).
-inline int textMismatches(const Frame& f, const std::string& text, int x, int y) {
+inline int textMismatches(const Frame& f, const std::string& text, int x, int y,
+                          Backdrop backdrop = Backdrop::Black) {
     int wrong = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         wrong += glyphMismatches(f, static_cast<unsigned char>(text[i]),
-                                 x + static_cast<int>(i) * GlyphAdvance, y);
+                                 x + static_cast<int>(i) * GlyphAdvance, y, backdrop);
     }
     return wrong;
 }
@@ -106,4 +118,33 @@ inline int glyphCellX(double rasterX) {
 }
 inline int glyphCellY(double rasterY) {
     return static_cast<int>(std::floor(rasterY - GlyphBaselineRow));
+}
+
+// True if `text` stands exactly, over the picture, at the raster position (window
+// coordinates) computed in double precision. OpenGL works in single precision, so a position
+// within a hundredth of a pixel of a pixel edge may land on either side of it.
+inline bool textShownAt(const Frame& f, const std::string& text, double rasterX, double rasterY) {
+    constexpr double Slack = 0.01;
+    for (const double dx : {-Slack, Slack}) {
+        for (const double dy : {-Slack, Slack}) {
+            if (textMismatches(f, text, glyphCellX(rasterX + dx), glyphCellY(rasterY + dy),
+                               Backdrop::Picture) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Number of pixels the glyphs of `text` set.
+inline int textPixelCount(const std::string& text) {
+    int n = 0;
+    for (const char c : text) {
+        for (int row = 0; row < GlyphHeight; ++row) {
+            const unsigned char code = static_cast<unsigned char>(c);
+            n += std::popcount(
+                static_cast<unsigned>(glyphRows[(code - FirstGlyphCode) * GlyphHeight + row]));
+        }
+    }
+    return n;
 }
