@@ -3,7 +3,9 @@
 # never share a pointer, a focus or a window list.
 set -u
 ready=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+# -noreset: by default the server resets when its last client leaves, and a program that
+# connects during the reset fails to open the display (scripts start the game several times).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
 server=$!
 for _ in $(seq 100); do
     [ -s "$ready" ] && break

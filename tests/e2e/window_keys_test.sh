@@ -1,0 +1,22 @@
+# "e" enlarges and "r" reduces the real window, square, between 100 and 2000 pixels.
+set -u
+tumbra=$1
+source "$(dirname "$0")/game_window.sh"
+
+check_sizes() {
+    local key=$1
+    shift
+    start_game
+    [ "$(window_size)" = "400x400" ] || fail "start size $(window_size)"
+    for size in "$@"; do
+        send_key "$key"
+        wait_for_size "${size}x${size}" || fail "after \"$key\": $(window_size), wanted $size"
+    done
+    send_key Escape
+    wait_for_exit
+    [ "$status" -eq 1 ] || fail "exit status $status"
+}
+
+check_sizes e 500 625 781 976 1220 1525 1906 2000 2000
+check_sizes r 320 256 204 163 130 104 100 100
+echo "window keys: ok"

@@ -1,0 +1,78 @@
+#pragma once
+
+// Drives the game flow headless, the way GLUT would: key callbacks between idle calls, with
+// the beeps caught by a recorder instead of the sound device.
+#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "app/options.h"
+#include "app/window.h"
+#include "sim/ball.h"
+#include "sim/stages.h"
+#include "sim/world.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+inline std::vector<int> beepsHeard;
+
+inline void recordBeep(int pitch) {
+    beepsHeard.push_back(pitch);
+}
+
+class FlowDriver : public testing::Test {
+  protected:
+    void SetUp() override {
+        gameState = Title;
+        lives = StartingLives;
+        countdown = 0;
+        stageNumber = 0;
+        paused = 0;
+        padX = padY = arrowX = arrowY = 0.0f;
+        waitLevel = 0;
+        waitShow = 0;
+        beepRequest = 0;
+        optSilent = 0;
+        windowWidth = windowHeight = StartWindowSize;
+        loadStage();
+        beepsHeard.clear();
+        beepOutput = recordBeep;
+    }
+
+    static void frame() { onIdle(); }
+    static void frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            onIdle();
+        }
+    }
+    static void press(unsigned char key) { onKeyboard(key, 0, 0); }
+    static void pressSpecial(int key) { onSpecialKey(key, 0, 0); }
+
+    // Frames until the state changes (at most `limit`), counting the frame that changes it.
+    static int framesUntilStateChanges(int limit) {
+        const GameState before = gameState;
+        for (int n = 1; n <= limit; ++n) {
+            frame();
+            if (gameState != before) {
+                return n;
+            }
+        }
+        return -1;
+    }
+
+    static void playStage(int stage) {
+        stageNumber = stage;
+        loadStage();
+        gameState = Playing;
+        countdown = 0;
+    }
+
+    // Lets the ball in `slot` drop out in the next world step.
+    static void dropBall(int slot) {
+        Ball& ball = *gameWorld.balls[slot];
+        ball.fallen = 1;
+        ball.position = Vector3f(0.0f, 0.0f, -100.0f);
+        ball.velocity = ZeroVector;
+    }
+};
