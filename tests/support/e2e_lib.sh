@@ -11,7 +11,7 @@ export SDL_AUDIODRIVER=dummy
 stop_game() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill "$GAME_PID"
-        wait "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null || true
     fi
     GAME_PID=""
 }
@@ -48,8 +48,9 @@ start_game() {
     xdotool mousemove --window "$WINDOW" 10 10
 }
 
+# xdotool warns on every key that the server (Xvfb, no window manager) reports no focus.
 press() {
-    xdotool key --window "$WINDOW" "$@"
+    xdotool key --window "$WINDOW" "$@" 2>/dev/null
 }
 
 shoot() {
