@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <iterator>
 #include <span>
 
 namespace {
@@ -21,7 +22,7 @@ constexpr double PlayerLineColumns = 15.0;
 
 // The fly-in over the intro's countdown: from far away, edge-on and half a turn round, to
 // the top view.
-constexpr double IntroTurnFrames = 0.016666666666666666; // 1/60
+constexpr double PerIntroFrame = 0.016666666666666666; // 1/60
 constexpr double IntroTipDegrees = -90.0;
 constexpr double IntroSpinDegrees = 180.0;
 constexpr double IntroDistancePerFrame = -0.4;
@@ -45,9 +46,9 @@ constexpr ScreenLine AllClearLines[] = {{-9.0, 1.0, "CONGRATURATIONS !!"},
                                         {-6.0, -1.0, "ALL CLEAR !!"}};
 constexpr ScreenLine TitleLines[] = {{-7.5, -1.0, "VELMORANDE 1997"}, {-3.0, 1.0, "Tumbra"}};
 
-// Pages in the order the ending's countdown reaches them from the end: page p shows while
-// countdown / 200 is p. Page 6 is only the ending's very first frame. "STAGE DESIGN" is
-// placed at -5.5 widths like the other eleven-character titles.
+// Page p shows while countdown / 200 is p: the ending starts at 1200 (page 6, for that one
+// frame) and ends on page 0, the title page. "STAGE DESIGN" stands at -5.5 widths like the
+// eleven-character titles, though it has twelve.
 constexpr ScreenLine CreditPages[][2] = {
     {{-3.0, 1.0, "Tumbra"}, {-7.5, -1.0, "VELMORANDE 1997"}},
     {{-5.5, 1.0, "PROGRAMMING"}, {-5.0, -1.0, "VELMORANDE"}},
@@ -57,7 +58,7 @@ constexpr ScreenLine CreditPages[][2] = {
     {{-5.5, 1.0, "GAME DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
     {{-5.5, 1.0, "GAME DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
 };
-constexpr int CreditPageCount = sizeof(CreditPages) / sizeof(CreditPages[0]);
+constexpr int CreditPageCount = static_cast<int>(std::size(CreditPages));
 
 // Texts stand at TextDepth, placed in eye coordinates (the model-view is the identity here).
 void textPosition(double x, double y) {
@@ -65,8 +66,8 @@ void textPosition(double x, double y) {
 }
 
 void flyIn(int frame) {
-    const float tip = static_cast<float>(frame * IntroTipDegrees * IntroTurnFrames);
-    const float spin = static_cast<float>(frame * IntroSpinDegrees * IntroTurnFrames);
+    const float tip = static_cast<float>(frame * IntroTipDegrees * PerIntroFrame);
+    const float spin = static_cast<float>(frame * IntroSpinDegrees * PerIntroFrame);
     const float distance = static_cast<float>(frame * IntroDistancePerFrame);
     glTranslatef(0.0f, 0.0f, distance);
     glRotatef(tip, 1.0f, 0.0f, 0.0f);
