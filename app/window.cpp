@@ -56,8 +56,8 @@ void onReshape(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth,
-              FrustumNear, FrustumFar);
+    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth, FrustumNear,
+              FrustumFar);
     glMatrixMode(GL_MODELVIEW);
     windowWidth = width;
     windowHeight = height;
@@ -70,4 +70,6 @@ void onReshape(int width, int height) {
     }
 }
 
-void onVisibility(int state) { glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr); }
+void onVisibility(int state) {
+    glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr);
+}

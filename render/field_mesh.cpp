@@ -14,7 +14,9 @@ constexpr double SkirtFactor = 0.2;
 constexpr int Segments = 30;
 constexpr int Bands = RingCount - 1;
 
-float toFloat(double v) { return static_cast<float>(v); }
+float toFloat(double v) {
+    return static_cast<float>(v);
+}
 
 struct Direction {
     float c;

@@ -2,7 +2,9 @@
 
 #include <GL/freeglut.h>
 
-bool glContextCurrent() { return glutGetWindow() != 0; }
+bool glContextCurrent() {
+    return glutGetWindow() != 0;
+}
 
 bool beginDisplayList(int& name) {
     if (!glContextCurrent()) {

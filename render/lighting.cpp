@@ -12,20 +12,29 @@ namespace {
 constexpr LightModelParams LightModelTable = {{0.4f, 0.4f, 0.4f, 1.0f}, 0.0f, 0.0f};
 
 // One white directional light from the viewer's upper right.
-constexpr LightParams Light0Table = {
-    {0.4f, 0.4f, 0.4f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f},
-    {1.0f, 1.0f, 0.5f, 0.0f}, {0.0f, 0.0f, -1.0f},      0.0f,
-    180.0f,                   1.0f,                     0.0f,
-    0.0f};
+constexpr LightParams Light0Table = {{0.4f, 0.4f, 0.4f, 1.0f},
+                                     {1.0f, 1.0f, 1.0f, 1.0f},
+                                     {1.0f, 1.0f, 1.0f, 1.0f},
+                                     {1.0f, 1.0f, 0.5f, 0.0f},
+                                     {0.0f, 0.0f, -1.0f},
+                                     0.0f,
+                                     180.0f,
+                                     1.0f,
+                                     0.0f,
+                                     0.0f};
 
 // The shiny field surface.
-constexpr Material FieldSurfaceMaterial = {
-    {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, 25.0f,
-    {0.0f, 0.0f, 0.0f, 1.0f}};
+constexpr Material FieldSurfaceMaterial = {{0.4f, 0.4f, 0.4f, 1.0f},
+                                           {0.5f, 0.5f, 0.5f, 1.0f},
+                                           {1.0f, 1.0f, 1.0f, 1.0f},
+                                           25.0f,
+                                           {0.0f, 0.0f, 0.0f, 1.0f}};
 
 // The balls: matte, its colours replaced by colour tracking while they are drawn.
-constexpr Material BallMaterial = {{0.8f, 0.8f, 0.8f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f},
-                                   {0.0f, 0.0f, 0.0f, 1.0f}, 0.0f,
+constexpr Material BallMaterial = {{0.8f, 0.8f, 0.8f, 1.0f},
+                                   {0.8f, 0.8f, 0.8f, 1.0f},
+                                   {0.0f, 0.0f, 0.0f, 1.0f},
+                                   0.0f,
                                    {0.0f, 0.0f, 0.0f, 1.0f}};
 
 void applyMaterial(const Material& m) {
@@ -63,10 +72,18 @@ void applyLight0() {
     glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, l.quadraticAttenuation);
 }
 
-void World::initMaterialA() { fieldMaterialA = FieldSurfaceMaterial; }
+void World::initMaterialA() {
+    fieldMaterialA = FieldSurfaceMaterial;
+}
 
-void World::initMaterialB() { fieldMaterialB = BallMaterial; }
+void World::initMaterialB() {
+    fieldMaterialB = BallMaterial;
+}
 
-void World::applyMaterialA() { applyMaterial(fieldMaterialA); }
+void World::applyMaterialA() {
+    applyMaterial(fieldMaterialA);
+}
 
-void World::applyMaterialB() { applyMaterial(fieldMaterialB); }
+void World::applyMaterialB() {
+    applyMaterial(fieldMaterialB);
+}

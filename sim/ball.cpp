@@ -19,6 +19,13 @@ float toFloat(double v) {
     return static_cast<float>(v);
 }
 
+// A world-frame vector (gravity) as seen in the tilted field's frame.
+Vector3f toFieldFrame(Vector3f v, const World& world) {
+    v.rotate(UnitX, -world.tiltX);
+    v.rotate(UnitY, -world.tiltY);
+    return v;
+}
+
 } // namespace
 
 Ball::Ball(World* world, const float& x, const float& y, const CharacterParams& params) {
@@ -64,17 +71,6 @@ int Ball::advance(const Vector3f& drive, float maxSpeed, float heightRadius) {
     radius = collisionRadius;
     return position.z < FallLevel - radius ? 1 : 0;
 }
-
-namespace {
-
-// A world-frame vector (gravity) as seen in the tilted field's frame.
-Vector3f toFieldFrame(Vector3f v, const World& world) {
-    v.rotate(UnitX, -world.tiltX);
-    v.rotate(UnitY, -world.tiltY);
-    return v;
-}
-
-} // namespace
 
 Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {
     const Vector3f gravity(0.0f, 0.0f, toFloat(ball.mass * Gravity));

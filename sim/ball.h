@@ -35,6 +35,8 @@ class Ball {
     int advance(const Vector3f& drive, float maxSpeed);
 
   protected:
+    // For a ball that sets every member itself.
+    Ball() = default;
     // The construction steps every character shares: at rest at (x, y), not stunned, not
     // fallen, with the table's constants and its centre on the surface. The sphere is what
     // rests on the field, so the radius here is the sphere's; a character whose collision

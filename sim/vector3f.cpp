@@ -6,7 +6,9 @@ namespace {
 
 constexpr double NearZeroBound = 1e-6;
 
-float toFloat(double v) { return static_cast<float>(v); }
+float toFloat(double v) {
+    return static_cast<float>(v);
+}
 
 } // namespace
 
@@ -18,7 +20,9 @@ Vector3f Vector3f::operator-(const Vector3f& b) const {
     return {toFloat(double(x) - b.x), toFloat(double(y) - b.y), toFloat(double(z) - b.z)};
 }
 
-Vector3f Vector3f::operator-() const { return {-x, -y, -z}; }
+Vector3f Vector3f::operator-() const {
+    return {-x, -y, -z};
+}
 
 Vector3f Vector3f::operator/(const float& s) const {
     return {toFloat(double(x) / s), toFloat(double(y) / s), toFloat(double(z) / s)};

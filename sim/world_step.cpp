@@ -31,31 +31,30 @@ float clampRate(float rate) {
     return rate;
 }
 
-// Separates two overlapping balls so that they touch, and bounces them off each other.
-void collide(Ball& a, Ball& b) {
+// Moves two overlapping balls apart along the line of their centres until they touch;
+// returns that line as a unit vector from a to b.
+Vector3f separate(Ball& a, Ball& b, const Vector3f& between, float distance) {
     const float ra = a.radius;
     const float rb = b.radius;
-    const Vector3f between = b.position - a.position;
-    const float d = between.length();
-    const float reach = ra + rb;
-    if (!(d < reach)) {
-        return;
-    }
-    Vector3f n;
-    if (isNearZero(d)) {
+    if (isNearZero(distance)) {
         // Coincident centres give no direction: push them apart along x rather than divide
         // by zero.
-        n = UnitX;
         const Vector3f contact = a.position;
-        a.position = contact - ra * n;
-        b.position = contact + rb * n;
-    } else {
-        const Vector3f contact = a.position + (ra / reach) * between;
-        a.position = contact - (ra / d) * between;
-        b.position = contact + (rb / d) * between;
-        n = between;
-        n.normalize();
+        a.position = contact - ra * UnitX;
+        b.position = contact + rb * UnitX;
+        return UnitX;
     }
+    const Vector3f contact = a.position + (ra / (ra + rb)) * between;
+    a.position = contact - (ra / distance) * between;
+    b.position = contact + (rb / distance) * between;
+    Vector3f n = between;
+    n.normalize();
+    return n;
+}
+
+// Both velocities change along n, each from the velocities before the bounce; whether the
+// balls approach or already part does not matter.
+void bounce(Ball& a, Ball& b, const Vector3f& n) {
     const float totalMass = a.mass + b.mass;
     const float va = a.velocity.dot(n);
     const float vb = b.velocity.dot(n);
@@ -63,9 +62,20 @@ void collide(Ball& a, Ball& b) {
     const float kickB = toFloat(BounceFactor * a.mass * (double(va) - vb));
     a.velocity = a.velocity + (kickA * n) / totalMass;
     b.velocity = b.velocity + (kickB * n) / totalMass;
+}
+
+void collide(Ball& a, Ball& b) {
+    const Vector3f between = b.position - a.position;
+    const float distance = between.length();
+    // Strictly closer than touching.
+    if (!(distance < a.radius + b.radius)) {
+        return;
+    }
+    bounce(a, b, separate(a, b, between, distance));
     a.stunFrames = CollisionStunFrames;
     b.stunFrames = CollisionStunFrames;
-    beepRequest = BeepBase - BeepPerMass * static_cast<int>(totalMass);
+    // Heavier pairs sound lower; only whether it is non-zero matters to the game.
+    beepRequest = BeepBase - BeepPerMass * static_cast<int>(a.mass + b.mass);
 }
 
 } // namespace
@@ -95,6 +105,8 @@ void World::countDownReentry() {
 void World::tiltField(const float& padX, const float& padY) {
     float torqueX = toFloat(-double(tiltGain) * padY);
     float torqueY = toFloat(double(tiltGain) * padX);
+    const double cosX = std::cos(double(tiltX));
+    const double cosY = std::cos(double(tiltY));
     for (int i = 0; i < ballCount; ++i) {
         const Ball& ball = *balls[i];
         // A ball that has just dropped over the rim still counts until it is this far out.
@@ -103,8 +115,8 @@ void World::tiltField(const float& padX, const float& padY) {
             // exactly.
             const float momentX = -ball.mass * ball.position.y;
             const float momentY = ball.mass * ball.position.x;
-            torqueX = toFloat(torqueX + momentX * std::cos(double(tiltX)));
-            torqueY = toFloat(torqueY + momentY * std::cos(double(tiltY)));
+            torqueX = toFloat(torqueX + momentX * cosX);
+            torqueY = toFloat(torqueY + momentY * cosY);
         }
     }
     tiltRateX = clampRate(toFloat(tiltRateX + double(torqueX) / tiltInertia * TiltTimeStep));
@@ -130,6 +142,8 @@ int World::moveBalls(const float& arrowX, const float& arrowY) {
         }
         if (i == 0) {
             --lives;
+            // Exactly 0: the title demonstration, whose first ball counts against lives the
+            // game flow does not reset, keeps re-entering it once they run below 0.
             if (lives == 0) {
                 return GameOver;
             }
