@@ -444,16 +444,6 @@ TEST_F(GameFlow, SilentOptionSilencesEveryBeep) {
     EXPECT_TRUE(beepsHeard.empty());
 }
 
-TEST_F(GameFlow, BeepPitchComesFromTheRequestWhenAudible) {
-    EXPECT_EQ(beepPitch(230), 230);
-    EXPECT_EQ(beepPitch(100), 100);
-    EXPECT_EQ(beepPitch(4000), 4000);
-    EXPECT_EQ(beepPitch(99), DefaultBeepPitch);
-    EXPECT_EQ(beepPitch(4001), DefaultBeepPitch);
-    EXPECT_EQ(beepPitch(-50), DefaultBeepPitch);
-    EXPECT_EQ(beepPitch(2), DefaultBeepPitch);
-}
-
 TEST_F(GameFlow, WindowKeysGiveSquareSizesWithinTheirLimits) {
     windowHeight = 300;
     std::vector<int> sizes;

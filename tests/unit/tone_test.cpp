@@ -93,10 +93,3 @@ TEST(Tone, RestartWhileSoundingCarriesOnWithoutAClick) {
     // The restarted tone lasts its full length from the restart.
     EXPECT_NEAR(soundingLength(s), ToneSamples / 2 + ToneSamples, 1);
 }
-
-TEST(Tone, OtherSampleRatesKeepTheDuration) {
-    ToneGenerator tone(44100);
-    tone.start(440);
-    const auto s = renderSamples(tone, 44100);
-    EXPECT_NEAR(soundingLength(s), ToneSeconds * 44100, 1);
-}
