@@ -2,6 +2,7 @@
 
 #include "app/game_flow.h"
 #include "app/options.h"
+#include "render/font.h"
 #include "render/lighting.h"
 #include "sim/stages.h"
 #include "sim/world.h"
@@ -44,6 +45,7 @@ void gameInit() {
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     glShadeModel(GL_SMOOTH);
+    buildFont();
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
     gameWorld.setupField(stageFieldKind[0], stageFieldSize[0]);

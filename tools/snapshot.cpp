@@ -1,0 +1,82 @@
+// tumbra-snapshot STAGE FRAMES OUT.ppm
+//
+// Runs the game in its window from the moment stage STAGE - 1 is cleared (STAGE 23: the last
+// stage, so the all-clear screen and the ending follow), FRAMES frames of the real game flow
+// and display with no keys pressed, and writes the last frame as a binary PPM picture. For
+// pictures of screens that playing would take long to reach; needs a display. Silent.
+#include "app/frame_display.h"
+#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "app/options.h"
+#include "app/window.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int BadArguments = 2;
+constexpr int CannotWrite = 1;
+constexpr int FirstStage = 1;
+constexpr int EndingStage = 23;
+constexpr int ClearFrames = 20; // the stage-clear countdown the world step's outcome starts
+
+bool readNumber(const char* text, long low, long high, long& value) {
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool writeBackBuffer(const char* path) {
+    const int width = windowWidth;
+    const int height = windowHeight;
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::FILE* out = std::fopen(path, "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    std::fprintf(out, "P6\n%d %d\n255\n", width, height);
+    const std::size_t row = static_cast<std::size_t>(width) * 3;
+    bool ok = true;
+    for (int y = height - 1; y >= 0; --y) { // the picture's rows run from the top
+        ok = ok && std::fwrite(&rgb[y * row], 1, row, out) == row;
+    }
+    return std::fclose(out) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    long stage = 0;
+    long frames = 0;
+    if (argc != 4 || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
+        !readNumber(argv[2], 1, 100000, frames)) {
+        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm  (STAGE 1 to 23)\n");
+        return BadArguments;
+    }
+    optSilent = 1;
+    glutInitWindowSize(StartWindowSize, StartWindowSize);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutCreateWindow(WindowTitle);
+    gameInit();
+    onReshape(StartWindowSize, StartWindowSize);
+
+    stageNumber = static_cast<int>(stage) - 1;
+    gameState = StageClear;
+    countdown = ClearFrames;
+    for (long i = 0; i < frames; ++i) {
+        onIdle();
+        drawFrame();
+    }
+    if (!writeBackBuffer(argv[3])) {
+        std::fprintf(stderr, "tumbra-snapshot: cannot write %s\n", argv[3]);
+        return CannotWrite;
+    }
+    return 0;
+}
