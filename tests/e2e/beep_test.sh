@@ -2,19 +2,20 @@
 # starts gives eleven game-over beeps. Under "/s" nothing sounds; without a sound card the
 # game runs silently and prints nothing.
 set -u
-tumbra=$1
-source "$(dirname "$0")/game_window.sh"
+TUMBRA=$1
+BUILD=$2
+source "$(dirname "$0")/../support/e2e_lib.sh"
 
 # Starts a stage, gives up, lets the game-over screen run out and quits.
 give_up_once() {
     start_game "$@"
-    send_key 8
+    press 8
     sleep 0.5
-    send_key q
+    press q
     sleep 1.5
-    send_key Escape
+    press Escape
     wait_for_exit
-    [ "$status" -eq 1 ] || fail "exit status $status"
+    [ "$STATUS" -eq 1 ] || fail "exit status $STATUS"
 }
 
 audible_bytes() {
@@ -23,18 +24,18 @@ audible_bytes() {
 }
 
 export SDL_AUDIODRIVER=disk
-export SDL_DISKAUDIOFILE="$e2e_work/beeps.raw"
+export SDL_DISKAUDIOFILE="$WORK/beeps.raw"
 give_up_once
-audible=$(audible_bytes "$e2e_work/beeps.raw")
+audible=$(audible_bytes "$WORK/beeps.raw")
 echo "audible bytes: $audible"
 [ "$audible" -gt 1000 ] || fail "no beep was written"
 
-export SDL_DISKAUDIOFILE="$e2e_work/silent.raw"
+export SDL_DISKAUDIOFILE="$WORK/silent.raw"
 give_up_once /s
-[ "$(audible_bytes "$e2e_work/silent.raw")" -eq 0 ] || fail "a beep sounded under /s"
+[ "$(audible_bytes "$WORK/silent.raw")" -eq 0 ] || fail "a beep sounded under /s"
 
 # A sound card that does not exist.
 export SDL_AUDIODRIVER=alsa AUDIODEV=hw:99
 give_up_once
-[ -s "$game_stderr" ] && fail "messages without a sound card: $(cat "$game_stderr")"
+[ -s "$GAME_STDERR" ] && fail "messages without a sound card: $(cat "$GAME_STDERR")"
 echo "beep: ok"

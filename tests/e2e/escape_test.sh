@@ -1,25 +1,26 @@
-# Escape ends the game at once with exit status 1, on the title, in play and while paused.
+# Escape ends the game at once with exit status 1, on the title, in play and while paused;
+# the open audio device leaves the terminal's signals alone.
 set -u
-tumbra=$1
-source "$(dirname "$0")/game_window.sh"
+TUMBRA=$1
+BUILD=$2
+source "$(dirname "$0")/../support/e2e_lib.sh"
 
 start_game
-send_key Escape
+press Escape
 wait_for_exit
-[ "$status" -eq 1 ] || fail "on the title: exit status $status"
+[ "$STATUS" -eq 1 ] || fail "on the title: exit status $STATUS"
 
 start_game /s /d
-send_key 8
+press 8
 sleep 0.5
-send_key p
+press p
 sleep 0.3
-send_key Escape
+press Escape
 wait_for_exit
-[ "$status" -eq 1 ] || fail "paused in a stage: exit status $status"
+[ "$STATUS" -eq 1 ] || fail "paused in a stage: exit status $STATUS"
 
-# The open audio device must not take over the terminal's signals: SIGTERM still ends the game.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$e2e_work/audio.raw" start_game
-kill -TERM "$game"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" start_game
+kill -TERM "$GAME_PID"
 wait_for_exit
-[ "$status" -eq 143 ] || fail "after SIGTERM: exit status $status"
+[ "$STATUS" -eq 143 ] || fail "after SIGTERM: exit status $STATUS"
 echo "escape: ok"

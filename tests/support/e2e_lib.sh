@@ -33,19 +33,47 @@ fail() {
 
 # Starts the game with the given options and waits for its window, moved to the screen's
 # corner: without a window manager it opens at (-1, -1) and a screenshot would lose its
-# first row and column.
+# first row and column. The game's stderr goes to $GAME_STDERR.
 start_game() {
-    "$TUMBRA" "$@" &
+    GAME_STDERR="$WORK/stderr"
+    "$TUMBRA" "$@" 2>"$GAME_STDERR" &
     GAME_PID=$!
+    WINDOW=""
     for _ in $(seq 100); do
         WINDOW=$(xdotool search --name '^Tumbra -Velmorande 1997-$' 2>/dev/null | head -n 1)
         [ -n "$WINDOW" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null ||
+            fail "the game ended before its window appeared: $(cat "$GAME_STDERR")"
         sleep 0.05
     done
     [ -n "$WINDOW" ] || fail "no game window"
     xdotool windowmove --sync "$WINDOW" 0 0
     # Without a window manager keys go to the window under the pointer.
     xdotool mousemove --window "$WINDOW" 10 10
+}
+
+# wait_for_exit: waits for the game to end (at most 10 s) and sets STATUS to its exit status.
+wait_for_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end"
+    wait "$GAME_PID"
+    STATUS=$?
+    GAME_PID=""
+}
+
+# The window's size as WIDTHxHEIGHT.
+window_size() {
+    xwininfo -id "$WINDOW" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
+}
+
+# Depth-buffer bits of the window's GLX visual, from glxinfo's table of visuals.
+depth_bits() {
+    local visual
+    visual=$(xwininfo -id "$WINDOW" | awk '/Visual:/ {print $2}')
+    glxinfo -t | awk -v v="$visual" 'tolower($1) == tolower(v) {print $17; exit}'
 }
 
 # xdotool warns on every key that the server (Xvfb, no window manager) reports no focus.
@@ -120,9 +148,8 @@ expect_grey() {
 wait_for_size() {
     local deadline=$((SECONDS + 10))
     while [ $SECONDS -lt $deadline ]; do
-        xwininfo -id "$WINDOW" | grep -q "Width: $1\$" && xwininfo -id "$WINDOW" | grep -q "Height: $1\$" &&
-            return 0
+        [ "$(window_size)" = "$1x$1" ] && return 0
         sleep 0.05
     done
-    fail "window is not $1 by $1"
+    fail "window is $(window_size), not $1 by $1"
 }
