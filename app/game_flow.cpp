@@ -5,6 +5,7 @@
 #include "app/window.h"
 #include "platform/beep.h"
 #include "render/gl_lists.h"
+#include "sim/numbers.h"
 #include "sim/stages.h"
 #include "sim/world.h"
 
@@ -45,7 +46,6 @@ constexpr int AllClearTopPitch = 2000;
 constexpr int AllClearPitchStep = 200;
 
 // The ending wobble: one turn every 120 frames, at the field's largest tilt.
-constexpr double FullTurnF = 6.2831854820251465; // 2 pi in single precision
 constexpr double PerWobbleFrame = 0.008333333333333333;
 constexpr double WobbleAmplitude = 0.5340707659721375;
 

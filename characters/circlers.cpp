@@ -27,10 +27,6 @@ constexpr int DarkTurningIn = 1;
 constexpr float DummyTangentialWeight = 3.5f;
 constexpr float DummyInwardWeight = 0.1f; // times S
 
-float toFloat(double v) {
-    return static_cast<float>(v);
-}
-
 float orbitRadius(float fieldSize) {
     return toFloat(fieldSize * OrbitRadiusFactor);
 }

@@ -3,14 +3,14 @@
 #include "characters/character_params.h"
 #include "characters/characters.h"
 #include "render/gl_lists.h"
+#include "sim/numbers.h"
 
 #include <GL/freeglut.h>
 #include <cmath>
 
 namespace {
 
-constexpr int RingPoints = 21; // the last repeats the first and closes the ring
-constexpr float FullTurnF = 6.2831855f;
+constexpr int RingPoints = 21;    // the last repeats the first and closes the ring
 constexpr double RingStep = 0.05; // of a full turn
 
 // A sphere of the character's colour and slices.
@@ -53,7 +53,7 @@ void Saturn::buildModel() {
     Vector3f inner[RingPoints];
     Vector3f outer[RingPoints];
     for (int i = 0; i < RingPoints; ++i) {
-        const float angle = static_cast<float>(i * double(FullTurnF) * RingStep);
+        const float angle = static_cast<float>(i * FullTurnF * RingStep);
         const Vector3f c = static_cast<float>(std::cos(double(angle))) * UnitX +
                            static_cast<float>(std::sin(double(angle))) * UnitY;
         inner[i] = SaturnRingInner * c;

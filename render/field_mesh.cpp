@@ -1,4 +1,5 @@
 #include "render/gl_lists.h"
+#include "sim/numbers.h"
 #include "sim/world.h"
 
 #include <GL/gl.h>
@@ -7,16 +8,10 @@
 namespace {
 
 constexpr double SeventhTurnF = 0.44879896300179617; // pi/7 with pi in single precision
-constexpr double FullTurnF = 6.2831854820251465;     // 2 pi with pi in single precision
 constexpr double OneThirtieth = 0.03333333333333333;
-constexpr double OneSixthF = 0.1666666716337204;
 constexpr double SkirtFactor = 0.2;
 constexpr int Segments = 30;
 constexpr int Bands = RingCount - 1;
-
-float toFloat(double v) {
-    return static_cast<float>(v);
-}
 
 struct Direction {
     float c;

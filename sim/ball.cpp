@@ -17,10 +17,6 @@ constexpr double FallLevel = -15.0;
 constexpr double Gravity = -10.0; // per unit of mass
 constexpr float DrawColour[3] = {0.0f, 0.6f, 0.0f};
 
-float toFloat(double v) {
-    return static_cast<float>(v);
-}
-
 // Bit patterns, so that a cached result is reused only for exactly the same inputs (the sign
 // of a zero tilt included).
 bool sameBits(float a, float b) {

@@ -1,13 +1,13 @@
 #include "sim/field.h"
 
 #include "sim/ball.h"
+#include "sim/numbers.h"
 #include "sim/world.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double OneSixthF = 0.1666666716337204; // 1/6 rounded to single precision
 constexpr double OneSixth = 0.16666666666666666;
 constexpr double QuarterTurnF = 1.5707963705062866;     // pi/2 with pi in single precision
 constexpr double ThreeQuarterTurnsF = 4.71238911151886; // 3 pi/2 likewise
@@ -16,10 +16,6 @@ constexpr double GainFactor = 3.0;
 constexpr int LastRing = RingCount - 1;
 
 enum FieldKind { Bowl = 0, Flat = 1, Dome = 2, RingedBowl = 3, Cone = 4, Spike = 5 };
-
-float toFloat(double v) {
-    return static_cast<float>(v);
-}
 
 // Cosine and sine of ring i's profile angle, each rounded to single precision.
 void ringAngle(int i, double sweep, float& c, float& s) {

@@ -4,6 +4,11 @@
 
 // The one geometric value type. Every component is stored in single precision; the
 // arithmetic runs in double and is rounded once when a component is stored.
+// Rounds a double intermediate to the single precision that every stored value has.
+inline float toFloat(double v) {
+    return static_cast<float>(v);
+}
+
 // Strictly between -1e-6 and 1e-6 (compared in double); NaN is not near zero.
 inline bool isNearZero(const float& v) {
     constexpr double Bound = 1e-6;

@@ -17,10 +17,6 @@ constexpr double BounceFactor = 4.0; // twice an elastic bounce: the ball is kic
 constexpr int BeepBase = 250;
 constexpr int BeepPerMass = 10;
 
-float toFloat(double v) {
-    return static_cast<float>(v);
-}
-
 float clampRate(float rate) {
     if (rate < -MaxTiltRate) {
         return -MaxTiltRate;
