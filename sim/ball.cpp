@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -71,14 +72,21 @@ int Ball::advance(const Vector3f& drive, float maxSpeed, float heightRadius) {
 
 Vector3f World::fieldGravity(float mass) {
     FieldGravity& last = lastFieldGravity;
-    if (sameBits(last.mass, mass) && sameBits(last.tiltX, tiltX) && sameBits(last.tiltY, tiltY)) {
-        return last.force;
+    if (!sameBits(last.tiltX, tiltX) || !sameBits(last.tiltY, tiltY)) {
+        last.tiltX = tiltX;
+        last.tiltY = tiltY;
+        last.untiltX = Turn(-tiltX);
+        last.untiltY = Turn(-tiltY);
+        last.mass = std::numeric_limits<float>::quiet_NaN();
     }
-    Vector3f force(0.0f, 0.0f, toFloat(mass * Gravity));
-    force.rotate(UnitX, -tiltX);
-    force.rotate(UnitY, -tiltY);
-    last = {mass, tiltX, tiltY, force};
-    return force;
+    if (!sameBits(last.mass, mass)) {
+        Vector3f force(0.0f, 0.0f, toFloat(mass * Gravity));
+        force.rotate(UnitX, last.untiltX);
+        force.rotate(UnitY, last.untiltY);
+        last.mass = mass;
+        last.force = force;
+    }
+    return last.force;
 }
 
 Vector3f World::surfaceForce(Ball& ball, const Vector3f& drive) {

@@ -61,14 +61,25 @@ struct Vector3f {
     }
     // Turns the vector about `axis` (any length) by `angle` radians, right-handed.
     void rotate(const Vector3f& axis, const float& angle);
+    // The same turn with the angle's cosine and sine already taken: many vectors, one angle.
+    void rotate(const Vector3f& axis, const struct Turn& turn);
+};
+
+// An angle's cosine and sine, each rounded to single precision.
+struct Turn {
+    float cs;
+    float sn;
+
+    explicit Turn(const float& angle)
+        : cs(float(std::cos(double(angle)))), sn(float(std::sin(double(angle)))) {}
 };
 
 inline Vector3f operator*(const float& s, const Vector3f& v) {
-    return {s * v.x, s * v.y, s * v.z};
+    return {float(double(s) * v.x), float(double(s) * v.y), float(double(s) * v.z)};
 }
 
 // Inline too: with a constant axis such as UnitZ the compiler folds half the work away.
-inline void Vector3f::rotate(const Vector3f& axis, const float& angle) {
+inline void Vector3f::rotate(const Vector3f& axis, const Turn& turn) {
     Vector3f k = axis;
     Vector3f q = k.cross(*this);
     Vector3f p = q.cross(k);
@@ -80,11 +91,15 @@ inline void Vector3f::rotate(const Vector3f& axis, const float& angle) {
     const float a = dot(p);
     const float b = dot(q);
     const float c = dot(k);
-    const float cs = float(std::cos(double(angle)));
-    const float sn = float(std::sin(double(angle)));
+    const float cs = turn.cs;
+    const float sn = turn.sn;
     const float a2 = float(double(float(double(a) * cs)) - float(double(b) * sn));
     const float b2 = float(double(float(double(b) * cs)) + float(double(a) * sn));
     *this = (a2 * p + b2 * q) + c * k;
+}
+
+inline void Vector3f::rotate(const Vector3f& axis, const float& angle) {
+    rotate(axis, Turn(angle));
 }
 
 // Angle in (-pi, pi] that turns a onto b about `reference`; 0 if either is near zero in length.

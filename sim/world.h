@@ -62,16 +62,19 @@ class World {
     void removeBall(int slot);
     void collideBalls();
 
-    // Gravity turned into the field's frame depends only on the mass and the tilt, so balls
-    // of equal mass in one step share it; the last result is kept with its inputs.
+    // Gravity turned into the field's frame depends only on the mass and the tilt: within a
+    // step the tilt's cosines and sines serve every ball, and balls of equal mass (they stand
+    // next to each other in the rosters) share the result. Inputs are compared bit for bit.
     struct FieldGravity {
-        float mass;
-        float tiltX;
-        float tiltY;
+        float tiltX = std::numeric_limits<float>::quiet_NaN();
+        float tiltY = 0.0f;
+        Turn untiltX{0.0f}; // by -tiltX
+        Turn untiltY{0.0f}; // by -tiltY
+        float mass = std::numeric_limits<float>::quiet_NaN();
         Vector3f force;
     };
     Vector3f fieldGravity(float mass);
-    FieldGravity lastFieldGravity{std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f, ZeroVector};
+    FieldGravity lastFieldGravity;
 };
 
 extern World gameWorld;
