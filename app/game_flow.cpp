@@ -28,11 +28,6 @@ constexpr int SlowestWaitLevel = 10;
 constexpr int WaitShowFrames = 40;
 constexpr int WaitShowPerLevel = 3;
 
-constexpr int TitleStage = 0;
-constexpr int FirstStage = 1;
-constexpr int LastStage = 22;
-constexpr int EndingStage = 23;
-
 constexpr int IntroFrames = 60;
 constexpr int ReadyFrames = 20;
 constexpr int GoFrames = 20;

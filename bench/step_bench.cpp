@@ -11,7 +11,6 @@ namespace {
 
 constexpr int StepsPerRun = 50;
 constexpr int BusiestStage = 20;
-constexpr int TitleStage = 0;
 
 void loadFresh(int stage) {
     lives = StartingLives;

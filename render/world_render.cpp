@@ -7,7 +7,6 @@ namespace {
 
 constexpr double HalfTurnDegrees = 180.0;
 constexpr double InversePiF = 0.31830987732601135; // 1 / pi with pi in single precision
-constexpr int ReentryPhase = 3;
 // Left behind as the front material's colour: the texts drawn after the world are lit cyan.
 constexpr float TextColour[4] = {0.0f, 1.0f, 1.0f, 1.0f};
 

@@ -2,6 +2,10 @@
 
 inline constexpr int StageCount = 24;
 inline constexpr int RosterRows = 10;
+inline constexpr int TitleStage = 0; // the demonstration behind the title screen
+inline constexpr int FirstStage = 1;
+inline constexpr int LastStage = 22;
+inline constexpr int EndingStage = 23; // behind the credits
 
 // One roster row: a character code (0 ends the roster) and its start in the field frame.
 struct RosterEntry {

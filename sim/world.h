@@ -10,6 +10,8 @@ struct RosterEntry;
 
 inline constexpr int RingCount = 7;
 inline constexpr int MaxBalls = 10;
+// playPhase while the player re-enters after a lost life; 0 in normal play.
+inline constexpr int ReentryPhase = 3;
 
 // The whole simulated scene: the field with its shape and tilt, the re-entry phase and
 // the balls. One instance, gameWorld, lives for the whole run.

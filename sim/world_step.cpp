@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int ReentryPhase = 3;
 constexpr int ReentryFrames = 20;
 constexpr int ReentryStunFrames = 10;
 constexpr int CollisionStunFrames = 4;

@@ -9,6 +9,7 @@
 #include "app/game_state.h"
 #include "app/options.h"
 #include "app/window.h"
+#include "sim/stages.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int BadArguments = 2;
 constexpr int CannotWrite = 1;
-constexpr int FirstStage = 1;
-constexpr int EndingStage = 23;
 constexpr int ClearFrames = 20; // the stage-clear countdown the world step's outcome starts
 
 bool readNumber(const char* text, long low, long high, long& value) {
