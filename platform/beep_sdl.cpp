@@ -1,6 +1,7 @@
 // The beep on SDL's audio subsystem. The game keeps its GLUT window; SDL only plays sound.
 #include "platform/beep.h"
 
+#include "platform/sdl_subsystems.h"
 #include "platform/tone.h"
 
 #include <SDL2/SDL.h>
@@ -30,8 +31,6 @@ void SDLCALL fillAudio(void*, Uint8* stream, int bytes) {
     }
     tone->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(sizeof(float)));
 }
-
-void discardLog(void*, int, SDL_LogPriority, const char*) {}
 
 // ALSA reports a missing sound card on stderr by itself; the game stays silent instead.
 class MutedStderr {
@@ -82,17 +81,13 @@ bool openBeep() {
     if (device != 0) {
         return true;
     }
-    // Without this SDL takes over SIGINT and SIGTERM, and the game could no longer be ended
-    // from a terminal.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_LogSetOutputFunction(discardLog, nullptr);
     const MutedStderr muted;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (!startSdlSubsystems(SDL_INIT_AUDIO)) {
         return false;
     }
     device = openDevice();
     if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        stopSdlSubsystems(SDL_INIT_AUDIO);
         return false;
     }
     pendingPitch.store(0);
@@ -112,5 +107,5 @@ void closeBeep() {
     }
     SDL_CloseAudioDevice(device);
     device = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    stopSdlSubsystems(SDL_INIT_AUDIO);
 }
