@@ -1,5 +1,5 @@
-// Snapshots of the game flow, as the stage solver takes them: a restored moment plays on bit
-// for bit as the original did, whatever stage the game was in before the restore.
+// What the stage solver and the stitch stand on: snapshots of the game flow, of which a
+// restored moment plays on bit for bit as the original did, and the schedule reader.
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "sim/ball.h"
@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,39 @@ TEST(FlowSnapshot, ARestoredMomentOfEveryStagePlaysOnAsTheOriginal) {
         snapshot.restore();
         copied.restore();
         EXPECT_EQ(playToClear(events, middle), original);
+    }
+}
+
+TEST(Schedule, ReadsEventsAndNamesTheLineOfEveryFault) {
+    struct Case {
+        const char* text;
+        const char* error; // empty when the text is good
+    };
+    const Case cases[] = {
+        {"# comment\n\n81 key 56\n81 special 102\r\n  # indented comment\n90 key 53\n", ""},
+        {"81 key 56\n0 key 53\n", "line 2: expected FRAME key CODE or FRAME special CODE"},
+        {"81 kee 56\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"81 key 256\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"81 key -1\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"81 key 56 9\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"81 special\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"99999999999 key 56\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
+        {"81 key 27\n", "line 1: Escape would end the game"},
+        {"90 key 56\n81 key 53\n", "line 2: frames out of order"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::istringstream in(c.text);
+        std::vector<KeyEvent> events;
+        std::string error;
+        EXPECT_EQ(readSchedule(in, events, error), *c.error == '\0');
+        EXPECT_EQ(error, c.error);
+        if (*c.error == '\0') {
+            ASSERT_EQ(events.size(), 3u);
+            EXPECT_EQ(formatEvent(events[0]), "81 key 56");
+            EXPECT_EQ(formatEvent(events[1]), "81 special 102");
+            EXPECT_EQ(formatEvent(events[2]), "90 key 53");
+        }
     }
 }
 
