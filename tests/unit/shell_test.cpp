@@ -1,9 +1,7 @@
 #include "app/options.h"
-#include "app/version.h"
 #include "app/window.h"
 
 #include <cmath>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -25,16 +23,6 @@ CommandLine scan(std::vector<const char*> args) {
     optDepthBuffer = optNormalize = optSilent = 0;
     args.insert(args.begin(), "tumbra");
     return scanOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()));
-}
-
-// What `answerCommandLine` writes to one of its two streams.
-std::string captured(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-        text += static_cast<char>(c);
-    }
-    return text;
 }
 
 } // namespace
@@ -85,37 +73,6 @@ TEST(Options, SlashAndGnuSpellingsGlutsOptionsAndBadOnes) {
         EXPECT_EQ(optSilent, c.silent) << args;
         EXPECT_EQ(line.request, c.request) << args;
         EXPECT_EQ(line.error, c.error) << args;
-    }
-}
-
-TEST(Options, AnswersGoToTheirStreamWithTheirStatus) {
-    struct Answer {
-        CommandLine line;
-        int status;
-        std::string outStart;
-        std::string errStart;
-    };
-    const Answer answers[] = {
-        {{Request::Help, ""}, 0, "Usage: tumbra [OPTION]...\n", ""},
-        {{Request::Version, ""}, 0, std::string("tumbra ") + GameVersion + "\n", ""},
-        {{Request::BadOption, "unrecognized option '-x'"},
-         2,
-         "",
-         "tumbra: unrecognized option '-x'\nUsage: tumbra [OPTION]...\n"},
-    };
-    for (const Answer& a : answers) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        ASSERT_TRUE(out != nullptr && err != nullptr);
-        EXPECT_EQ(answerCommandLine(a.line, out, err), a.status);
-        const std::string outText = captured(out);
-        const std::string errText = captured(err);
-        EXPECT_TRUE(outText.starts_with(a.outStart)) << outText;
-        EXPECT_TRUE(errText.starts_with(a.errStart)) << errText;
-        EXPECT_EQ(outText.empty(), a.outStart.empty());
-        EXPECT_EQ(errText.empty(), a.errStart.empty());
-        std::fclose(out);
-        std::fclose(err);
     }
 }
 
