@@ -37,7 +37,7 @@ std::atomic<bool> running{false};
 
 // Touched by the main thread only, once `running` is set.
 SDL_GameController* controller = nullptr;
-int joysticksAtLastLook = 0;
+int joysticksSeen = 0;
 Uint64 nextLookMs = 0;
 
 struct Stick {
@@ -106,15 +106,16 @@ SDL_GameController* openFirstConnected() {
     return first < 0 ? nullptr : SDL_GameControllerOpen(first);
 }
 
-// With no pad in use: a device SDL already knows of is taken at once, and SDL looks for
-// new ones only now and then.
+// With no pad in use: a device SDL already knows of is taken at once, and SDL looks for new
+// ones only now and then.
 bool timeToLookForPads() {
     const int joysticks = SDL_NumJoysticks();
+    const bool changed = joysticks != joysticksSeen;
+    joysticksSeen = joysticks;
     const Uint64 now = SDL_GetTicks64();
-    if (joysticks == joysticksAtLastLook && now < nextLookMs) {
+    if (!changed && now < nextLookMs) {
         return false;
     }
-    joysticksAtLastLook = joysticks;
     nextLookMs = now + LookForPadsEveryMs;
     return true;
 }
@@ -130,6 +131,17 @@ GamepadState readController() {
     state.dpadX = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     state.dpadY = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_UP);
     state.pressed = takePresses();
+    return state;
+}
+
+// The pad in use was pulled out: its inputs are zero at once, and another pad that is plugged
+// in is used from the next frame.
+GamepadState forgetController() {
+    SDL_GameControllerClose(controller);
+    controller = nullptr;
+    nextLookMs = 0;
+    GamepadState state;
+    state.disconnected = true;
     return state;
 }
 
@@ -160,12 +172,8 @@ GamepadState readGamepad() {
     }
     SDL_GameControllerUpdate();
     GamepadState state;
-    if (controller != nullptr && !SDL_GameControllerGetAttached(controller)) {
-        SDL_GameControllerClose(controller);
-        controller = nullptr;
-        state.disconnected = true;
-    } else if (controller != nullptr) {
-        state = readController();
+    if (controller != nullptr) {
+        state = SDL_GameControllerGetAttached(controller) ? readController() : forgetController();
     }
     dropPadEvents();
     return state;
