@@ -151,8 +151,11 @@ void openGamepad() {
     if (opened.exchange(true)) {
         return;
     }
+    // Detached: it ends by itself once SDL has started, and the game may exit before that.
     std::thread([] {
         running.store(startSdlSubsystems(SDL_INIT_GAMECONTROLLER), std::memory_order_release);
+        // SDL frees what it keeps per thread (its error text) only for threads it made.
+        SDL_TLSCleanup();
     }).detach();
 }
 
