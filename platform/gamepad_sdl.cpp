@@ -12,8 +12,10 @@
 
 namespace {
 
-// Pads rest a little off centre and differ in how much; a fifth of the travel covers them.
-constexpr float DeadZone = 0.2f;
+// Pads rest a little off centre, some within about 8000 of zero (SDL's own advice); a quarter
+// of the travel covers them. It matters most on the left stick: past the dead zone the ball
+// is driven at full strength in the direction pushed.
+constexpr float DeadZone = 0.25f;
 constexpr float FullTravel = 32767.0f;
 // Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
 // game looks ten times a second, so a frame without a pad costs next to nothing.

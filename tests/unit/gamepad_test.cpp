@@ -151,10 +151,10 @@ TEST_F(Gamepad, SticksAndDpadAddToTheKeysPastARadialDeadZone) {
         const char* what;
     } table[] = {
         {{0, 0, 0, 0},                 0, 0, 0, 0, {0, 0, 0, 0}, "at rest"},
-        {{6000, 0, -4000, 4000},       0, 0, 0, 0, {0, 0, 0, 0}, "inside the dead zone"},
-        // 0.15 on each axis is outside the circle: a dead zone per axis would drop both.
-        {{4915, -4915, 0, 0},          0, 0, 0, 0, {0, 0, 0.0107f, 0.0107f}, "a small diagonal"},
-        {{Half, 0, 0, -Half},          0, 0, 0, 0, {0, 0.375f, 0.375f, 0}, "half way, rescaled"},
+        {{8000, 0, -5600, 5600},       0, 0, 0, 0, {0, 0, 0, 0}, "inside the dead zone"},
+        // 0.19 on each axis is outside the circle: a dead zone per axis would drop both.
+        {{6226, -6226, 0, 0},          0, 0, 0, 0, {0, 0, 0.0176f, 0.0176f}, "a small diagonal"},
+        {{Half, 0, 0, -Half},          0, 0, 0, 0, {0, 0.3333f, 0.3333f, 0}, "half way, rescaled"},
         {{-23170, -23170, 23170, 23170}, 0, 0, 0, 0, {0.7071f, -0.7071f, -0.7071f, 0.7071f},
          "a round pad's diagonal"},
         // Past 1 before the limit: against the digit "4" it would leave some tip.
@@ -162,11 +162,11 @@ TEST_F(Gamepad, SticksAndDpadAddToTheKeysPastARadialDeadZone) {
         {{Min, 0, 0, Max},             0, 0, 0, 0, {0, -1, -1, 0}, "full travel"},
         {{0, 0, Max, 1000},            0, 0, 0, 0, {1, -0.0305f, 0, 0}, "full travel, y off"},
         {{0, 0, 0, 0},                 1, 1, 0, 0, {0, 0, 1, 1}, "the D-pad"},
-        {{0, 0, -Half, 0},             0, 0, '6', 0, {0.625f, 0, 0, 0}, "stick and digit"},
+        {{0, 0, -Half, 0},             0, 0, '6', 0, {0.6667f, 0, 0, 0}, "stick and digit"},
         {{0, 0, Max, -Half},           0, 0, '9', 0, {1, 1, 0, 0}, "stick and digit, limited"},
         {{0, 0, Min, 0},               0, 0, '6', 0, {0, 0, 0, 0}, "stick against digit"},
         {{Min, 0, 0, 0},              -1, 0, 0, GLUT_KEY_LEFT, {0, 0, -1, 0}, "all three left"},
-        {{Half, 0, 0, 0},              0, 0, 0, GLUT_KEY_UP, {0, 0, 0.375f, 1}, "arrow and stick"},
+        {{Half, 0, 0, 0},              0, 0, 0, GLUT_KEY_UP, {0, 0, 0.3333f, 1}, "arrow and stick"},
     };
     // clang-format on
     for (const auto& row : table) {
