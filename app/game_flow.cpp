@@ -166,8 +166,10 @@ void readCommandKey() {
     }
 }
 
+// Each axis within -1..1. A state handed back from a damaged recording may hold values that
+// are no numbers: they count as 0 rather than reach the world.
 float limitAxis(float value) {
-    return std::clamp(value, -1.0f, 1.0f);
+    return std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
 }
 
 // The pad adds to the keys: a stick acts while held, and each axis stays within -1..1. Its

@@ -179,6 +179,16 @@ TEST_F(Gamepad, SticksAndDpadAddToTheKeysPastARadialDeadZone) {
         frame();
         expectInputs(probe->seen, row.expected, row.what);
     }
+    // A damaged recording handed back through the same door.
+    lastKey = '6';
+    lastSpecialKey = 0;
+    gamepadInput = [] {
+        GamepadState damaged;
+        damaged.leftX = damaged.rightY = std::nanf("");
+        return damaged;
+    };
+    frame();
+    expectInputs(probe->seen, {1, 0, 0, 0}, "no number");
 }
 
 TEST_F(Gamepad, ButtonsActOncePerPressAsTheirKeys) {
