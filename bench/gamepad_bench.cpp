@@ -1,5 +1,6 @@
 // What reading the gamepad costs the frame: before it is opened (the headless tools and
-// tests), opened with no pad, and with a pad whose sticks and buttons change every frame.
+// tests), opened with no pad (and what its look for new pads costs, ten times a second), and
+// with a pad whose sticks and buttons change every frame.
 #include "platform/gamepad.h"
 
 #include <SDL2/SDL.h>
@@ -36,6 +37,19 @@ void BM_ReadNoPad(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadNoPad);
+
+// What one of those reads costs when it is time to look for newly plugged pads (every 100 ms):
+// SDL's device poll.
+void BM_LookForPads(benchmark::State& state) {
+    if (!startGamepad()) {
+        state.SkipWithError("no game-controller subsystem");
+        return;
+    }
+    for (auto _ : state) {
+        SDL_GameControllerUpdate();
+    }
+}
+BENCHMARK(BM_LookForPads);
 
 // SDL's virtual pad, both sticks moving and a button pressed or released every frame, so
 // every read has events to take; setting them is counted too (well under a microsecond).
