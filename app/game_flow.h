@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gamepad.h"
+
 void onKeyboard(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 // One frame of the game.
@@ -17,3 +19,8 @@ int beepPitch(int request);
 // Where the game's beeps go: the platform's tone in the game; tests put a recorder here.
 using BeepOutput = void (*)(int pitchHz);
 extern BeepOutput beepOutput;
+
+// Where the gamepad is read, once as the very first action of every frame: the platform's pad
+// in the game; a replay hands back recorded states here.
+using GamepadInput = GamepadState (*)();
+extern GamepadInput gamepadInput;

@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "app/window.h"
 #include "platform/beep.h"
+#include "platform/gamepad.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     if (!optSilent) {
         openBeep();
     }
+    openGamepad();
     glutInitWindowSize(StartWindowSize, StartWindowSize);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);
