@@ -123,7 +123,11 @@ bool openBeep() {
 void openBeepInBackground() {
     finishOpening();
     if (device.load() == 0) {
-        opener = std::jthread(openDevice);
+        opener = std::jthread([] {
+            openDevice();
+            // SDL keeps data of its own for each thread (its error text), freed only here.
+            SDL_TLSCleanup();
+        });
     }
 }
 
