@@ -82,13 +82,15 @@ TEST_F(GameFlow, ADigitKeepsTippingUntilAnotherKeyReplacesIt) {
     for (int n = 0; n < 5; ++n) {
         EXPECT_EQ(probeFrame(), (Inputs{0, 1, 0, 0})) << "frame " << n;
     }
-    press('5');
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
-    press('3');
-    probeFrame();
-    press('z'); // a key without a meaning stops it too
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
+    // "5", the window keys, a speed key and keys without a meaning all replace it.
+    const unsigned char replacing[] = {'5', 'e', 'r', 's', 'z', 200};
+    for (unsigned char key : replacing) {
+        press('3');
+        EXPECT_EQ(probeFrame(), (Inputs{1, -1, 0, 0}));
+        press(key);
+        EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0})) << "key " << int(key);
+        EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0})) << "key " << int(key);
+    }
 }
 
 TEST_F(GameFlow, AnArrowActsUntilAnotherSpecialKey) {
@@ -132,7 +134,15 @@ TEST_F(GameFlow, TitleStartsStageOneOnADirectionKey) {
         EXPECT_EQ(stageNumber, 1);
         EXPECT_EQ(countdown, 59);
         EXPECT_EQ(lives, StartingLives);
-        EXPECT_EQ(gameWorld.ballCount, 3);
+        ASSERT_EQ(gameWorld.ballCount, 3);
+        // The starting frame only loads the stage: no world step, so nothing has moved yet.
+        EXPECT_EQ(gameWorld.tiltRateX, 0.0f);
+        EXPECT_EQ(gameWorld.tiltRateY, 0.0f);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(gameWorld.balls[i]->position.x, stageRoster[1][i].x) << "key " << key;
+            EXPECT_EQ(gameWorld.balls[i]->position.y, stageRoster[1][i].y);
+            EXPECT_EQ(gameWorld.balls[i]->velocity.length(), 0.0f);
+        }
     }
     for (int key : {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN}) {
         SetUp();
@@ -368,7 +378,7 @@ TEST_F(GameFlow, ClearingTheLastStageGoesStraightToAllClearThenTheEnding) {
     EXPECT_TRUE(beepsHeard.empty());
     EXPECT_EQ(countdown, 18);
     std::vector<int> countdowns;
-    while (gameState == AllClear) {
+    while (gameState == AllClear && countdowns.size() < 100) {
         countdowns.push_back(countdown);
         const size_t heard = beepsHeard.size();
         frame();
@@ -491,6 +501,25 @@ TEST_F(GameFlow, ACollisionBeepsAtThePitchItAsksFor) {
     frame();
     // 250 - 10 x (2.2 + 0.35 truncated)
     EXPECT_EQ(beepsHeard, std::vector<int>{230});
+}
+
+TEST_F(GameFlow, ABeepRequestInTheAudibleRangeIsItsPitch) {
+    const struct {
+        int request;
+        int pitch;
+    } table[] = {{99, DefaultBeepPitch},
+                 {100, 100},
+                 {4000, 4000},
+                 {4001, DefaultBeepPitch},
+                 {-50, DefaultBeepPitch}};
+    for (const auto& row : table) {
+        beepsHeard.clear();
+        gameState = StageIntro; // the world is frozen and leaves the request alone
+        countdown = 30;
+        beepRequest = row.request;
+        frame();
+        EXPECT_EQ(beepsHeard, std::vector<int>{row.pitch}) << "request " << row.request;
+    }
 }
 
 TEST_F(GameFlow, SilentOptionSilencesEveryBeep) {
