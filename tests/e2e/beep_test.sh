@@ -6,13 +6,20 @@ TUMBRA=$1
 BUILD=$2
 source "$(dirname "$0")/../support/e2e_lib.sh"
 
-# Starts stage 1, gives up once it is in play, waits for the title and quits.
+# give_up_once play|intro [OPTIONS...]: starts stage 1, gives up once it is in play (or
+# while it flies in), waits for the title and quits.
 give_up_once() {
+    local when=$1
+    shift
     start_game "$@"
     wait_for_text "Tumbra" 173 212
     press 8
-    wait_for_text "GO !!" 177 198 15
-    wait_until_gone "GO !!"
+    if [ "$when" = play ]; then
+        wait_for_text "GO !!" 177 198 15
+        wait_until_gone "GO !!"
+    else
+        wait_for_text "STAGE : 1" 11 380
+    fi
     press q
     wait_for_text "GAME OVER" 160 198
     wait_for_text "Tumbra" 173 212
@@ -29,17 +36,17 @@ pips() {
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/beeps.raw"
-give_up_once
+give_up_once play
 heard=$(pips "$WORK/beeps.raw" 700 1100)
 echo "game-over pips: $heard of $(pips "$WORK/beeps.raw")"
 [ "$heard" -eq 11 ] || fail "$heard game-over pips, not 11"
 
 export SDL_DISKAUDIOFILE="$WORK/silent.raw"
-give_up_once /s
+give_up_once intro /s
 [ "$(pips "$WORK/silent.raw")" -eq 0 ] || fail "a beep sounded under /s"
 
 # A sound card that does not exist.
 export SDL_AUDIODRIVER=alsa AUDIODEV=hw:99
-give_up_once
+give_up_once intro
 [ -s "$GAME_STDERR" ] && fail "messages without a sound card: $(cat "$GAME_STDERR")"
 echo "beep: ok"
