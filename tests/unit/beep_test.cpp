@@ -72,7 +72,10 @@ TEST(Beep, OpensInTheBackgroundAndClosesSafelyWhileOpening) {
     const std::string path = diskFile();
     useDiskAudio(path);
     openBeepInBackground();
-    closeBeep(); // most likely while the opening still runs
+    // Most likely while the opening still runs: it waits for the opening, then closes, and
+    // the device stays closed (the disk driver opens within milliseconds).
+    closeBeep();
+    std::this_thread::sleep_for(200ms);
     EXPECT_FALSE(beepOpen());
     beep(440);
     openBeepInBackground();
