@@ -197,8 +197,10 @@ void enterStage(int stage) {
     loadStage();
 }
 
-void stepWorld() {
-    gameWorld.step(padX, padY, arrowX, arrowY);
+// The title and the ending run the world on their own: a key held there must change nothing.
+void stepWithoutInput() {
+    constexpr float None = 0.0f;
+    gameWorld.step(None, None, None, None);
 }
 
 // Playing and Reentry: the world step's outcome is the next state.
@@ -278,7 +280,7 @@ void titleFrame() {
         lives = StartingLives;
         return;
     }
-    stepWorld();
+    stepWithoutInput();
     gameWorld.tiltX = 0.0f;
     gameWorld.tiltY = 0.0f;
 }
@@ -295,7 +297,7 @@ void endingFrame() {
     const double angle = countdown * FullTurnF * PerWobbleFrame;
     const float tiltX = static_cast<float>(std::cos(angle) * WobbleAmplitude);
     const float tiltY = static_cast<float>(std::sin(angle) * WobbleAmplitude);
-    stepWorld();
+    stepWithoutInput();
     gameWorld.tiltX = tiltX;
     gameWorld.tiltY = tiltY;
 }

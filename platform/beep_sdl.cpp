@@ -5,10 +5,12 @@
 #include "platform/tone.h"
 
 #include <SDL2/SDL.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -17,22 +19,38 @@ constexpr int WantedSampleRate = 48000;
 // About 11 ms at 48 kHz: a beep starts within one buffer of being asked for.
 constexpr Uint16 BufferSamples = 512;
 
-SDL_AudioDeviceID device = 0;
+// Non-zero once the device plays; written by whichever thread opens or closes it.
+std::atomic<SDL_AudioDeviceID> device{0};
+// A background opening; a jthread, so that an exit during the opening waits for it.
+std::jthread opener;
 // Touched only by the audio thread once the device runs.
 std::optional<ToneGenerator> tone;
 // The pitch of a beep asked for and not yet started; 0 = none. Handing it over through an
 // atomic keeps beep() free of locks and waits.
 std::atomic<int> pendingPitch{0};
 
+// A waiting pip starts as soon as the last one and its silence are over, also in the middle
+// of a buffer, so that pips stay apart however the frames fall on the buffers.
 void SDLCALL fillAudio(void*, Uint8* stream, int bytes) {
-    const int pitch = pendingPitch.exchange(0);
-    if (pitch > 0) {
-        tone->start(pitch);
+    float* out = reinterpret_cast<float*>(stream);
+    int left = bytes / static_cast<int>(sizeof(float));
+    while (left > 0) {
+        if (tone->samplesUntilReady() == 0) {
+            const int pitch = pendingPitch.exchange(0);
+            if (pitch > 0) {
+                tone->start(pitch);
+            }
+        }
+        const int busy = tone->samplesUntilReady();
+        const int count = busy > 0 ? std::min(busy, left) : left;
+        tone->render(out, count);
+        out += count;
+        left -= count;
     }
-    tone->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(sizeof(float)));
 }
 
-// ALSA reports a missing sound card on stderr by itself; the game stays silent instead.
+// ALSA reports a missing sound card on stderr by itself; the game stays silent instead. The
+// whole process's stderr is muted while the device opens.
 class MutedStderr {
   public:
     MutedStderr() : saved(dup(STDERR_FILENO)) {
@@ -59,7 +77,15 @@ class MutedStderr {
     int saved;
 };
 
-SDL_AudioDeviceID openDevice() {
+// The whole opening; false when there is no device.
+bool openDevice() {
+    if (device.load() != 0) {
+        return true;
+    }
+    const MutedStderr muted;
+    if (!startSdlSubsystems(SDL_INIT_AUDIO)) {
+        return false;
+    }
     SDL_AudioSpec wanted{};
     wanted.freq = WantedSampleRate;
     wanted.format = AUDIO_F32SYS;
@@ -69,43 +95,58 @@ SDL_AudioDeviceID openDevice() {
     SDL_AudioSpec obtained{};
     const SDL_AudioDeviceID opened =
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (opened != 0) {
-        tone.emplace(obtained.freq);
+    if (opened == 0) {
+        stopSdlSubsystems(SDL_INIT_AUDIO);
+        return false;
     }
-    return opened;
+    // The device opens paused: the tone is in place before the audio thread first asks.
+    tone.emplace(obtained.freq);
+    pendingPitch.store(0);
+    SDL_PauseAudioDevice(opened, 0);
+    device.store(opened);
+    return true;
+}
+
+void finishOpening() {
+    if (opener.joinable()) {
+        opener.join();
+    }
 }
 
 } // namespace
 
 bool openBeep() {
-    if (device != 0) {
-        return true;
+    finishOpening();
+    return openDevice();
+}
+
+void openBeepInBackground() {
+    finishOpening();
+    if (device.load() == 0) {
+        opener = std::jthread([] {
+            openDevice();
+            // SDL keeps data of its own for each thread (its error text), freed only here.
+            SDL_TLSCleanup();
+        });
     }
-    const MutedStderr muted;
-    if (!startSdlSubsystems(SDL_INIT_AUDIO)) {
-        return false;
-    }
-    device = openDevice();
-    if (device == 0) {
-        stopSdlSubsystems(SDL_INIT_AUDIO);
-        return false;
-    }
-    pendingPitch.store(0);
-    SDL_PauseAudioDevice(device, 0);
-    return true;
+}
+
+bool beepOpen() {
+    return device.load() != 0;
 }
 
 void beep(int pitchHz) {
-    if (device != 0 && pitchHz > 0) {
+    if (device.load() != 0 && pitchHz > 0) {
         pendingPitch.store(pitchHz);
     }
 }
 
 void closeBeep() {
-    if (device == 0) {
+    finishOpening();
+    const SDL_AudioDeviceID open = device.exchange(0);
+    if (open == 0) {
         return;
     }
-    SDL_CloseAudioDevice(device);
-    device = 0;
+    SDL_CloseAudioDevice(open);
     stopSdlSubsystems(SDL_INIT_AUDIO);
 }

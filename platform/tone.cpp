@@ -16,8 +16,8 @@ int samplesOf(double seconds, int sampleRate) {
 ToneGenerator::ToneGenerator(int sampleRate)
     : sampleRate(sampleRate), attack(samplesOf(ToneAttackSeconds, sampleRate)),
       release(samplesOf(ToneReleaseSeconds, sampleRate)),
-      length(samplesOf(ToneSeconds, sampleRate)), elapsed(length), phase(0.0), phaseStep(0.0),
-      startGain(0.0), gain(0.0) {}
+      length(samplesOf(ToneSeconds, sampleRate)), gap(samplesOf(ToneGapSeconds, sampleRate)),
+      elapsed(length + gap), phase(0.0), phaseStep(0.0), startGain(0.0), gain(0.0) {}
 
 void ToneGenerator::start(int frequencyHz) {
     phaseStep = FullTurn * frequencyHz / sampleRate;
@@ -40,6 +40,9 @@ void ToneGenerator::render(float* out, int count) {
         if (!sounding()) {
             gain = 0.0;
             out[i] = 0.0f;
+            if (elapsed < length + gap) {
+                ++elapsed;
+            }
             continue;
         }
         gain = gainAt(elapsed);

@@ -1,15 +1,19 @@
 #pragma once
 
-// One short sine tone with a soft attack and release, rendered sample by sample. Starting it
-// again while it sounds carries on from its present loudness and phase, so it never clicks.
+// One short sine pip with a soft attack and release, rendered sample by sample, followed by
+// a short silence before the next may start, so that pips asked for in consecutive frames
+// are heard one by one. Starting it again while it sounds carries on from its present
+// loudness and phase, so it never clicks.
 class ToneGenerator {
   public:
     explicit ToneGenerator(int sampleRate);
 
     void start(int frequencyHz);
-    // Fills `out` with `count` mono samples in -1 to 1; silence once the tone is over.
+    // Fills `out` with `count` mono samples in -1 to 1; silence once the pip is over.
     void render(float* out, int count);
     bool sounding() const { return elapsed < length; }
+    // Samples until the pip and the silence after it are over; 0 when a new pip may start.
+    int samplesUntilReady() const { return length + gap - elapsed; }
 
   private:
     double gainAt(int sample) const;
@@ -18,6 +22,7 @@ class ToneGenerator {
     int attack;
     int release;
     int length;
+    int gap;
     int elapsed;
     double phase;
     double phaseStep;
@@ -25,8 +30,10 @@ class ToneGenerator {
     double gain;
 };
 
-// The tone's shape, in seconds and as a fraction of full scale.
-inline constexpr double ToneSeconds = 0.08;
-inline constexpr double ToneAttackSeconds = 0.005;
-inline constexpr double ToneReleaseSeconds = 0.02;
+// The pip's shape, in seconds and as a fraction of full scale. Pip and gap together stay
+// below the shortest frame (1/30 s), so one pip per frame never runs into the next.
+inline constexpr double ToneSeconds = 0.022;
+inline constexpr double ToneAttackSeconds = 0.004;
+inline constexpr double ToneReleaseSeconds = 0.01;
+inline constexpr double ToneGapSeconds = 0.008;
 inline constexpr double ToneAmplitude = 0.3;

@@ -61,6 +61,17 @@ class FlowDriver : public testing::Test {
         return -1;
     }
 
+    // Frames until the state is `state` (at most `limit`), counting the frame that gets there.
+    static int framesUntil(GameState state, int limit) {
+        for (int n = 1; n <= limit; ++n) {
+            frame();
+            if (gameState == state) {
+                return n;
+            }
+        }
+        return -1;
+    }
+
     static void playStage(int stage) {
         stageNumber = stage;
         loadStage();

@@ -1,6 +1,8 @@
 #include "flow_driver.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -80,13 +82,15 @@ TEST_F(GameFlow, ADigitKeepsTippingUntilAnotherKeyReplacesIt) {
     for (int n = 0; n < 5; ++n) {
         EXPECT_EQ(probeFrame(), (Inputs{0, 1, 0, 0})) << "frame " << n;
     }
-    press('5');
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
-    press('3');
-    probeFrame();
-    press('z'); // a key without a meaning stops it too
-    EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
+    // "5", the window keys, a speed key and keys without a meaning all replace it.
+    const unsigned char replacing[] = {'5', 'e', 'r', 's', 'z', 200};
+    for (unsigned char key : replacing) {
+        press('3');
+        EXPECT_EQ(probeFrame(), (Inputs{1, -1, 0, 0}));
+        press(key);
+        EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0})) << "key " << int(key);
+        EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0})) << "key " << int(key);
+    }
 }
 
 TEST_F(GameFlow, AnArrowActsUntilAnotherSpecialKey) {
@@ -130,7 +134,15 @@ TEST_F(GameFlow, TitleStartsStageOneOnADirectionKey) {
         EXPECT_EQ(stageNumber, 1);
         EXPECT_EQ(countdown, 59);
         EXPECT_EQ(lives, StartingLives);
-        EXPECT_EQ(gameWorld.ballCount, 3);
+        ASSERT_EQ(gameWorld.ballCount, 3);
+        // The starting frame only loads the stage: no world step, so nothing has moved yet.
+        EXPECT_EQ(gameWorld.tiltRateX, 0.0f);
+        EXPECT_EQ(gameWorld.tiltRateY, 0.0f);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(gameWorld.balls[i]->position.x, stageRoster[1][i].x) << "key " << key;
+            EXPECT_EQ(gameWorld.balls[i]->position.y, stageRoster[1][i].y);
+            EXPECT_EQ(gameWorld.balls[i]->velocity.length(), 0.0f);
+        }
     }
     for (int key : {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN}) {
         SetUp();
@@ -366,7 +378,7 @@ TEST_F(GameFlow, ClearingTheLastStageGoesStraightToAllClearThenTheEnding) {
     EXPECT_TRUE(beepsHeard.empty());
     EXPECT_EQ(countdown, 18);
     std::vector<int> countdowns;
-    while (gameState == AllClear) {
+    while (gameState == AllClear && countdowns.size() < 100) {
         countdowns.push_back(countdown);
         const size_t heard = beepsHeard.size();
         frame();
@@ -389,25 +401,87 @@ TEST_F(GameFlow, TheEndingWobblesTheFieldAndReturnsToTheTitle) {
     gameState = Ending;
     countdown = 1199; // as the all-clear screen leaves it at the end of its last frame
     lives = 2;
+    // One turn every 120 frames at 0.534 radians, written after the world step, so the
+    // picture shows exactly this: the tilt after the frame that ran with countdown c.
+    constexpr float Amplitude = 0.53407077f;
+    constexpr float Diagonal = 0.37764506f; // at 45 degrees
+    constexpr float NearX = 0.53333884f;    // 3 degrees off the x axis
+    constexpr float NearY = 0.02795110f;
+    const struct {
+        int countdown;
+        float tiltX;
+        float tiltY;
+    } table[] = {
+        {1199, NearX, -NearY},  {960, Amplitude, 0.0f}, {135, Diagonal, Diagonal},
+        {90, 0.0f, -Amplitude}, {60, -Amplitude, 0.0f}, {30, 0.0f, Amplitude},
+        {1, NearX, NearY},
+    };
     int frameCount = 0;
-    while (gameState == Ending && frameCount < 2000) {
-        const int c = countdown;
+    for (const auto& row : table) {
+        while (countdown > row.countdown && frameCount < 1200) {
+            frame();
+            ++frameCount;
+        }
+        ASSERT_EQ(countdown, row.countdown);
         frame();
         ++frameCount;
-        if (gameState != Ending) {
-            break;
-        }
-        // Written after the world step, so the picture shows exactly this.
-        const double angle = c * 6.2831854820251465 * 0.008333333333333333;
-        ASSERT_EQ(gameWorld.tiltX, static_cast<float>(std::cos(angle) * 0.5340707659721375))
-            << "countdown " << c;
-        ASSERT_EQ(gameWorld.tiltY, static_cast<float>(std::sin(angle) * 0.5340707659721375));
+        EXPECT_NEAR(gameWorld.tiltX, row.tiltX, 1e-6f) << "countdown " << row.countdown;
+        EXPECT_NEAR(gameWorld.tiltY, row.tiltY, 1e-6f) << "countdown " << row.countdown;
     }
-    EXPECT_EQ(frameCount, 1200);
+    EXPECT_EQ(gameState, Ending);
+    frame();
+    EXPECT_EQ(frameCount + 1, 1200);
     EXPECT_EQ(gameState, Title);
     EXPECT_EQ(stageNumber, 0);
     EXPECT_EQ(lives, StartingLives);
     EXPECT_EQ(gameWorld.ballCount, 8);
+}
+
+// The ending's world takes no input: a digit or an arrow pressed during the credits stays
+// stored but changes nothing, bit for bit.
+TEST_F(GameFlow, KeysHeldDuringTheEndingChangeNothing) {
+    const auto endingTrack = [this](unsigned char key, int special) {
+        SetUp();
+        playStage(22);
+        dropBall(1);
+        for (int n = 0; n < 30 && gameState != Ending; ++n) {
+            frame();
+        }
+        EXPECT_EQ(gameState, Ending);
+        if (key != 0) {
+            press(key);
+        }
+        if (special != 0) {
+            pressSpecial(special);
+        }
+        std::vector<float> track;
+        for (int n = 0; n < 1200 && gameState == Ending; ++n) {
+            frame();
+            if (gameState != Ending) {
+                break;
+            }
+            const World& w = gameWorld;
+            const Ball& dummy = *w.balls[0];
+            track.insert(track.end(),
+                         {dummy.position.x, dummy.position.y, dummy.position.z, dummy.velocity.x,
+                          dummy.velocity.y, w.tiltX, w.tiltY, w.tiltRateX, w.tiltRateY});
+        }
+        return track;
+    };
+    const std::vector<float> still = endingTrack(0, 0);
+    ASSERT_EQ(still.size(), 9u * 1199u);
+    // Where the Dummy ends the credits (x, y).
+    EXPECT_NEAR(still[still.size() - 9], 4.35f, 0.01f);
+    EXPECT_NEAR(still[still.size() - 8], 1.35f, 0.01f);
+    const auto bits = [](const std::vector<float>& v) {
+        std::vector<std::uint32_t> out;
+        for (float f : v) {
+            out.push_back(std::bit_cast<std::uint32_t>(f));
+        }
+        return out;
+    };
+    EXPECT_EQ(bits(endingTrack('7', 0)), bits(still)) << "the digit 7 held";
+    EXPECT_EQ(bits(endingTrack(0, GLUT_KEY_RIGHT)), bits(still)) << "the right arrow held";
 }
 
 TEST_F(GameFlow, TheEndingBeepsOnCollisions) {
@@ -427,6 +501,25 @@ TEST_F(GameFlow, ACollisionBeepsAtThePitchItAsksFor) {
     frame();
     // 250 - 10 x (2.2 + 0.35 truncated)
     EXPECT_EQ(beepsHeard, std::vector<int>{230});
+}
+
+TEST_F(GameFlow, ABeepRequestInTheAudibleRangeIsItsPitch) {
+    const struct {
+        int request;
+        int pitch;
+    } table[] = {{99, DefaultBeepPitch},
+                 {100, 100},
+                 {4000, 4000},
+                 {4001, DefaultBeepPitch},
+                 {-50, DefaultBeepPitch}};
+    for (const auto& row : table) {
+        beepsHeard.clear();
+        gameState = StageIntro; // the world is frozen and leaves the request alone
+        countdown = 30;
+        beepRequest = row.request;
+        frame();
+        EXPECT_EQ(beepsHeard, std::vector<int>{row.pitch}) << "request " << row.request;
+    }
 }
 
 TEST_F(GameFlow, SilentOptionSilencesEveryBeep) {

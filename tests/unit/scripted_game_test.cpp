@@ -12,9 +12,7 @@ class ScriptedGame : public FlowDriver {
         press('8');
         frame();
         ASSERT_EQ(gameState, StageIntro);
-        while (gameState != Go) {
-            frame();
-        }
+        ASSERT_EQ(framesUntil(Go, 100), 80);
     }
 
     // Runs world frames until the state is neither Go, Playing nor Reentry; returns how many
@@ -50,9 +48,7 @@ TEST_F(ScriptedGame, StageOneClearedLeadsToStageTwoWithFourLives) {
     EXPECT_EQ(lives, StartingLives);
     EXPECT_EQ(gameWorld.ballCount, 1);
 
-    while (gameState == StageClear) {
-        frame();
-    }
+    EXPECT_EQ(framesUntilStateChanges(100), 20);
     EXPECT_EQ(gameState, StageIntro);
     EXPECT_EQ(stageNumber, 2);
     EXPECT_EQ(lives, StartingLives);
@@ -60,9 +56,7 @@ TEST_F(ScriptedGame, StageOneClearedLeadsToStageTwoWithFourLives) {
     EXPECT_EQ(std::count(beepsHeard.begin(), beepsHeard.end(), DefaultBeepPitch), 20);
 
     // And on through the new stage's opening.
-    while (gameState != Playing) {
-        frame();
-    }
+    EXPECT_EQ(framesUntil(Playing, 200), 100);
     EXPECT_EQ(stageNumber, 2);
 }
 
@@ -77,12 +71,7 @@ TEST_F(ScriptedGame, LosingEveryLifeEndsTheGameAndReturnsToTheTitle) {
     EXPECT_EQ(lives, 0);
 
     beepsHeard.clear();
-    int frameCount = 0;
-    while (gameState == GameOver) {
-        frame();
-        ++frameCount;
-    }
-    EXPECT_EQ(frameCount, 20);
+    EXPECT_EQ(framesUntilStateChanges(100), 20);
     EXPECT_EQ(beepsHeard.size(), 20u);
     EXPECT_EQ(gameState, Title);
     EXPECT_EQ(stageNumber, 0);

@@ -78,8 +78,25 @@ TEST(Tone, PitchIsTheAskedFrequency) {
             ++upwardCrossings;
         }
     }
-    // 80 ms of 1000 Hz.
-    EXPECT_NEAR(upwardCrossings, 80, 1);
+    // 22 ms of 1000 Hz.
+    EXPECT_NEAR(upwardCrossings, 22, 1);
+}
+
+// A pip and the silence after it end within one frame at 30 frames a second, so a pip asked
+// for in every frame never runs into the next.
+TEST(Tone, APipAndItsSilenceEndWithinAFrame) {
+    constexpr int FrameSamples = Rate / 30;
+    ToneGenerator tone(Rate);
+    EXPECT_EQ(tone.samplesUntilReady(), 0);
+    tone.start(440);
+    const int busy = tone.samplesUntilReady();
+    EXPECT_LT(busy, FrameSamples);
+    EXPECT_GT(busy, ToneSamples);
+    const auto s = renderSamples(tone, busy - 1);
+    EXPECT_FALSE(tone.sounding());
+    EXPECT_EQ(tone.samplesUntilReady(), 1);
+    renderSamples(tone, FrameSamples);
+    EXPECT_EQ(tone.samplesUntilReady(), 0);
 }
 
 TEST(Tone, RestartWhileSoundingCarriesOnWithoutAClick) {

