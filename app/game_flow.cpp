@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 BeepOutput beepOutput = beep;
+GamepadInput gamepadInput = readGamepad;
 
 namespace {
 
@@ -332,6 +333,7 @@ void onSpecialKey(int key, int, int) {
 }
 
 void onIdle() {
+    gamepadInput();
     readArrowKey();
     readPadKey();
     readCommandKey();

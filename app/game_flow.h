@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gamepad.h"
+
 void onKeyboard(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 // One frame of the game.
@@ -17,3 +19,9 @@ int beepPitch(int request);
 // Where the game's beeps go: the platform's tone in the game; tests put a recorder here.
 using BeepOutput = void (*)(int pitchHz);
 extern BeepOutput beepOutput;
+
+// Where onIdle reads the gamepad: once, as its very first action, in every frame (also while
+// paused). The platform's pad in the game; a recorder wraps it, and a replay player puts here
+// a function that hands the flow that frame's recorded keys and returns the recorded pad.
+using GamepadInput = GamepadState (*)();
+extern GamepadInput gamepadInput;

@@ -1,0 +1,99 @@
+#include "app/replay_player.h"
+
+#include "app/game_flow.h"
+#include "replay/state_checksum.h"
+
+namespace {
+
+ReplayPlayer* activePlayer = nullptr;
+
+GamepadState replayedPad() {
+    activePlayer->startFrame();
+    return {};
+}
+
+std::string checkText(const ReplayCheck& check) {
+    return "state " + std::to_string(check.mark.state) + " stage " +
+           std::to_string(check.mark.stage) + " lives " + std::to_string(check.mark.lives) +
+           " checksum " + checksumText(check.checksum);
+}
+
+} // namespace
+
+void ReplayPlayer::startFrame() {
+    if (!started) {
+        started = true;
+        current = currentStateMark();
+    }
+    ++frames;
+    feedEventsUpTo(frames);
+}
+
+void ReplayPlayer::feedEventsUpTo(int frame) {
+    for (; nextEvent < replay.events.size() && replay.events[nextEvent].frame <= frame;
+         ++nextEvent) {
+        const ReplayEvent& event = replay.events[nextEvent];
+        if (event.kind == ReplayEvent::Key) {
+            onKeyboard(static_cast<unsigned char>(event.code), 0, 0);
+        } else {
+            onSpecialKey(event.code, 0, 0);
+        }
+    }
+}
+
+bool ReplayPlayer::endFrame() {
+    const StateMark mark = currentStateMark();
+    const bool changed = mark != current;
+    current = mark;
+    const bool noted = nextCheck < replay.checks.size() && replay.checks[nextCheck].frame == frames;
+    if (!noted && !changed) {
+        return false;
+    }
+    const ReplayCheck seen{frames, mark, changed ? stateChecksum() : 0};
+    const ReplayCheck check = noted ? replay.checks[nextCheck] : ReplayCheck{};
+    if (noted) {
+        ++nextCheck;
+    }
+    if (differenceFrame == 0 && !(changed && noted && check == seen)) {
+        differenceFrame = frames;
+        recordedNoted = noted;
+        recorded = check;
+        replayedChanged = changed;
+        replayed = seen;
+    }
+    return changed;
+}
+
+void ReplayPlayer::finish() {
+    feedEventsUpTo(frames + 1);
+    checksum = stateChecksum();
+}
+
+std::string ReplayPlayer::differenceText() const {
+    if (differenceFrame == 0) {
+        return "";
+    }
+    return "at frame " + std::to_string(differenceFrame) + ": recorded " +
+           (recordedNoted ? checkText(recorded) : "no change") + ", replayed " +
+           (replayedChanged ? checkText(replayed) : "no change");
+}
+
+bool ReplayPlayer::matches() const {
+    return differenceFrame == 0 && (!replay.sealed || checksum == replay.checksum);
+}
+
+void playHeadless(ReplayPlayer& player,
+                  const std::function<void(int frame, const StateMark& mark)>& onChange) {
+    const GamepadInput saved = gamepadInput;
+    activePlayer = &player;
+    gamepadInput = replayedPad;
+    while (!player.over()) {
+        onIdle();
+        if (player.endFrame()) {
+            onChange(player.framesPlayed(), player.mark());
+        }
+    }
+    player.finish();
+    gamepadInput = saved;
+    activePlayer = nullptr;
+}
