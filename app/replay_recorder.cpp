@@ -118,8 +118,10 @@ bool startRecording(const std::string& path, std::string& error) {
     if (!replayRecorder.open(path, error)) {
         return false;
     }
-    recordedPad = gamepadInput;
-    gamepadInput = recordFrameStart;
+    if (gamepadInput != recordFrameStart) {
+        recordedPad = gamepadInput;
+        gamepadInput = recordFrameStart;
+    }
     return true;
 }
 

@@ -63,6 +63,7 @@ struct Replay {
 
     // The last frame the file speaks of: the end record's, or else its last line's.
     int lastFrame() const;
+    bool operator==(const Replay&) const = default;
 };
 
 // A bare event list (event lines and comments only) is what tools hand in to be played and

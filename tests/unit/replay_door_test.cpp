@@ -1,0 +1,155 @@
+// Recording and playback at the input door: a game recorded through the key callbacks and the
+// idle handler replays to the same state, a recording cut short stays usable, and a replay
+// that departs is caught at the first state change that differs.
+#include "app/replay_player.h"
+#include "app/replay_recorder.h"
+#include "flow_driver.h"
+#include "replay/state_checksum.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+int padReads = 0;
+GamepadState countPadRead() {
+    // The door is read before the stored keys become inputs.
+    EXPECT_EQ(padY, 0.0f);
+    ++padReads;
+    return {};
+}
+
+class ReplayDoor : public FlowDriver {
+  protected:
+    void SetUp() override {
+        FlowDriver::SetUp();
+        gamepadInput = readGamepad;
+    }
+    void TearDown() override { gamepadInput = readGamepad; }
+
+    const std::string path = testing::TempDir() + "door_test.replay";
+
+    // A game through the door: stage 1 cleared, stage 2 with speed keys, a pause, arrows and
+    // a tipping key, then given up; `atFrame` runs after every frame.
+    template <typename AtFrame> static void playScript(AtFrame atFrame) {
+        const struct {
+            int frame;
+            bool special;
+            int code;
+        } inputs[] = {{5, false, '8'},   {86, false, '2'},  {96, false, '5'},  {96, true, 103},
+                      {250, false, 's'}, {255, false, 's'}, {260, false, 'f'}, {300, false, 'p'},
+                      {320, false, 'p'}, {330, true, 100},  {340, false, '7'}, {380, true, 102},
+                      {400, false, 'q'}};
+        const int frames = 650;
+        std::size_t next = 0;
+        for (int f = 1; f <= frames; ++f) {
+            for (; next < std::size(inputs) && inputs[next].frame == f; ++next) {
+                if (inputs[next].special) {
+                    recordSpecialKey(inputs[next].code, 0, 0);
+                } else {
+                    recordKeyboard(static_cast<unsigned char>(inputs[next].code), 0, 0);
+                }
+            }
+            frame();
+            atFrame(f);
+        }
+    }
+
+    static std::string readFile(const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static Replay load(const std::string& text) {
+        Replay replay;
+        ReplayError error;
+        EXPECT_TRUE(parseReplay(text, ReplayText::Recording, replay, error))
+            << error.line << ": " << error.message;
+        return replay;
+    }
+
+    // Plays `replay` from a fresh title; the state marks seen are returned.
+    std::vector<ReplayCheck> replayFromTitle(ReplayPlayer& player, int nudgeAt = 0) {
+        FlowDriver::SetUp();
+        std::vector<ReplayCheck> seen;
+        playHeadless(player, [&](int frame, const StateMark& mark) {
+            seen.push_back({frame, mark, 0});
+            if (frame == nudgeAt) {
+                gameWorld.balls[0]->velocity.x += 0.001f;
+            }
+        });
+        return seen;
+    }
+};
+
+TEST_F(ReplayDoor, OnIdleReadsTheGamepadFirstInEveryFrameAlsoWhilePaused) {
+    gamepadInput = countPadRead;
+    padReads = 0;
+    press('8');
+    frames(3);
+    press('p');
+    frames(2);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(padReads, 5);
+}
+
+TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) {
+    std::string error;
+    ASSERT_TRUE(startRecording(path, error)) << error;
+    std::string killedFile;
+    playScript([&](int frame) {
+        if (frame == 500) {
+            // What a killed game leaves: everything up to the last flush.
+            replayRecorder.flush();
+            killedFile = readFile(path);
+        }
+    });
+    const std::uint64_t finalState = stateChecksum();
+    replayRecorder.finish();
+    const Replay replay = load(readFile(path));
+    ASSERT_TRUE(replay.sealed);
+    EXPECT_EQ(replay.endFrame, 650);
+    EXPECT_EQ(replay.checksum, finalState);
+    // Stage 1 cleared, stage 2 given up, back on the title.
+    ASSERT_GE(replay.checks.size(), 3u);
+    EXPECT_EQ(replay.checks.back().mark, (StateMark{Title, 0, StartingLives}));
+
+    ReplayPlayer player(replay);
+    const std::vector<ReplayCheck> seen = replayFromTitle(player);
+    EXPECT_TRUE(player.matches()) << player.differenceText();
+    EXPECT_EQ(player.framesPlayed(), 650);
+    EXPECT_EQ(player.finalChecksum(), finalState);
+    ASSERT_EQ(seen.size(), replay.checks.size());
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].frame, replay.checks[i].frame);
+        EXPECT_EQ(seen[i].mark, replay.checks[i].mark);
+    }
+
+    const Replay cut = load(killedFile);
+    EXPECT_FALSE(cut.sealed);
+    EXPECT_EQ(cut.lastFrame(), replay.checks.back().frame);
+    ReplayPlayer cutPlayer(cut);
+    replayFromTitle(cutPlayer);
+    EXPECT_TRUE(cutPlayer.matches()) << cutPlayer.differenceText();
+    EXPECT_EQ(cutPlayer.framesPlayed(), cut.lastFrame());
+}
+
+TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
+    std::string error;
+    ASSERT_TRUE(startRecording(path, error)) << error;
+    playScript([](int) {});
+    replayRecorder.finish();
+    const Replay replay = load(readFile(path));
+    // A tiny push when stage 2's play starts: its first lost life comes out otherwise.
+    const int playStarts = 262;
+    ReplayPlayer player(replay);
+    replayFromTitle(player, playStarts);
+    EXPECT_FALSE(player.matches());
+    EXPECT_GT(player.firstDifference(), playStarts);
+    EXPECT_LT(player.firstDifference(), 400);
+    EXPECT_NE(player.differenceText().find("at frame " + std::to_string(player.firstDifference())),
+              std::string::npos);
+}
+
+} // namespace
