@@ -3,6 +3,8 @@
 #include "app/game_flow.h"
 #include "replay/state_checksum.h"
 
+#include <cstdio>
+
 namespace {
 
 ReplayPlayer* activePlayer = nullptr;
@@ -80,6 +82,18 @@ std::string ReplayPlayer::differenceText() const {
 
 bool ReplayPlayer::matches() const {
     return differenceFrame == 0 && (!replay.sealed || checksum == replay.checksum);
+}
+
+void ReplayPlayer::reportMismatch(const char* program, const std::string& file) const {
+    if (differenceFrame != 0) {
+        std::fprintf(stderr, "%s: %s: the replay departs from the recording %s\n", program,
+                     file.c_str(), differenceText().c_str());
+    }
+    if (replay.sealed && checksum != replay.checksum) {
+        std::fprintf(stderr, "%s: %s: checksum mismatch: recorded %s, replayed %s\n", program,
+                     file.c_str(), checksumText(replay.checksum).c_str(),
+                     checksumText(checksum).c_str());
+    }
 }
 
 void playHeadless(ReplayPlayer& player,

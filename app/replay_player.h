@@ -35,6 +35,9 @@ class ReplayPlayer {
     // The replay ended where the recording did: every state change agreed and, for a sealed
     // recording, the checksum too.
     bool matches() const;
+    // Says on stderr where the replay departed and how the checksums differ, one line each,
+    // after "PROGRAM: FILE: ".
+    void reportMismatch(const char* program, const std::string& file) const;
 
   private:
     void feedEventsUpTo(int frame);

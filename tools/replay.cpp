@@ -85,14 +85,8 @@ int play(const std::string& path) {
         std::printf(",\"firstDifference\":%d", player.firstDifference());
     }
     std::printf(",\"match\":%s}\n", matches ? "true" : "false");
-    if (player.firstDifference() != 0) {
-        std::fprintf(stderr, "tumbra-replay: %s: the replay departs from the recording %s\n",
-                     path.c_str(), player.differenceText().c_str());
-    }
-    if (replay.sealed && player.finalChecksum() != replay.checksum) {
-        std::fprintf(stderr, "tumbra-replay: %s: checksum mismatch: recorded %s, replayed %s\n",
-                     path.c_str(), checksumText(replay.checksum).c_str(),
-                     checksumText(player.finalChecksum()).c_str());
+    if (!matches) {
+        player.reportMismatch("tumbra-replay", path);
     }
     return matches ? Matched : Departed;
 }

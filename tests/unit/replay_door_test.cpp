@@ -3,6 +3,7 @@
 // that departs is caught at the first state change that differs.
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
+#include "app/replay_window.h"
 #include "flow_driver.h"
 #include "replay/state_checksum.h"
 
@@ -150,6 +151,44 @@ TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
     EXPECT_LT(player.firstDifference(), 400);
     EXPECT_NE(player.differenceText().find("at frame " + std::to_string(player.firstDifference())),
               std::string::npos);
+}
+
+// Without a window the GLUT calls are skipped; the key callbacks are the e2e tests' part.
+TEST_F(ReplayDoor, TheWindowShowsARecordingThenReturnsToTheTitleOrExitsOnAMismatch) {
+    std::string error;
+    ASSERT_TRUE(startRecording(path, error)) << error;
+    playScript([](int) {});
+    replayRecorder.finish();
+    SetUp();
+    ASSERT_TRUE(loadWindowReplay(path, error)) << error;
+    startWindowReplay();
+    frames(650);
+    EXPECT_EQ(waitLevel, 1); // the recorded speed level
+    EXPECT_NE(gamepadInput, readGamepad);
+    frame(); // the recording is over: the title with the defaults, and the live door
+    EXPECT_EQ(gamepadInput, readGamepad);
+    EXPECT_EQ(gameState, Title);
+    EXPECT_EQ(waitLevel, 0);
+
+    std::string text = readFile(path);
+    text[text.size() - 2] ^= 1; // the end record's checksum
+    std::ofstream(path, std::ios::binary) << text;
+    ASSERT_TRUE(loadWindowReplay(path, error)) << error;
+    EXPECT_EXIT(
+        {
+            SetUp();
+            startWindowReplay();
+            frames(651);
+        },
+        testing::ExitedWithCode(ReplayMismatchStatus), "checksum mismatch");
+
+    text.resize(text.size() - 1); // cut short: refused with its line
+    std::ofstream(path, std::ios::binary) << text;
+    EXPECT_FALSE(loadWindowReplay(path, error));
+    EXPECT_NE(error.find(path + ":" +
+                         std::to_string(std::count(text.begin(), text.end(), '\n') + 1) + ": "),
+              std::string::npos)
+        << error;
 }
 
 } // namespace

@@ -1,0 +1,103 @@
+#include "app/replay_window.h"
+
+#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "app/replay_player.h"
+#include "app/replay_recorder.h"
+#include "render/gl_lists.h"
+#include "replay/replay_file.h"
+#include "sim/stages.h"
+
+#include <GL/freeglut.h>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::string replayPath;
+Replay windowReplay;
+std::unique_ptr<ReplayPlayer> windowPlayer;
+GamepadInput livePad = nullptr;
+
+void setKeyCallbacks(void (*keyboard)(unsigned char, int, int), void (*special)(int, int, int)) {
+    if (glContextCurrent()) {
+        glutKeyboardFunc(keyboard);
+        glutSpecialFunc(special);
+    }
+}
+
+// During playback only Escape counts; it quits as always.
+void replayKeyboard(unsigned char key, int x, int y) {
+    if (key == ReplayEscapeKey) {
+        onKeyboard(key, x, y);
+    }
+}
+
+void replaySpecialKey(int, int, int) {}
+
+// The title with every default, as the game starts.
+void returnToTitle() {
+    gameState = Title;
+    lives = StartingLives;
+    countdown = 0;
+    stageNumber = TitleStage;
+    paused = 0;
+    padX = padY = arrowX = arrowY = 0.0f;
+    waitLevel = 0;
+    waitShow = 0;
+    beepRequest = 0;
+    loadStage();
+}
+
+void endReplay() {
+    windowPlayer->finish();
+    if (!windowPlayer->matches()) {
+        windowPlayer->reportMismatch("tumbra", replayPath);
+        std::exit(ReplayMismatchStatus);
+    }
+    gamepadInput = livePad;
+    setKeyCallbacks(onKeyboard, onSpecialKey);
+    returnToTitle();
+}
+
+// Read at the start of every idle call: the frame before is compared with the recording,
+// then this frame's recorded keys go in, until the recording is over.
+GamepadState replayedPad() {
+    if (windowPlayer->framesPlayed() > 0) {
+        windowPlayer->endFrame();
+    }
+    if (windowPlayer->over()) {
+        endReplay();
+        return gamepadInput();
+    }
+    windowPlayer->startFrame();
+    return {};
+}
+
+} // namespace
+
+bool openWindowRecording(const std::string& path, std::string& error) {
+    return startRecording(path, error);
+}
+
+void startWindowRecording() {
+    setKeyCallbacks(recordKeyboard, recordSpecialKey);
+}
+
+bool loadWindowReplay(const std::string& path, std::string& error) {
+    ReplayError fault;
+    if (!loadReplay(path, ReplayText::Recording, windowReplay, fault)) {
+        error =
+            path + (fault.line > 0 ? ":" + std::to_string(fault.line) : "") + ": " + fault.message;
+        return false;
+    }
+    replayPath = path;
+    return true;
+}
+
+void startWindowReplay() {
+    windowPlayer = std::make_unique<ReplayPlayer>(windowReplay);
+    livePad = gamepadInput;
+    gamepadInput = replayedPad;
+    setKeyCallbacks(replayKeyboard, replaySpecialKey);
+}
