@@ -10,6 +10,7 @@
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -56,6 +57,22 @@ constexpr PadKey PadKeys[] = {
     {'1', -1.0f, -1.0f}, {'2', 0.0f, -1.0f}, {'3', 1.0f, -1.0f}, {'4', -1.0f, 0.0f},
     {'6', 1.0f, 0.0f},   {'7', -1.0f, 1.0f}, {'8', 0.0f, 1.0f},  {'9', 1.0f, 1.0f},
 };
+
+// The pad's buttons stand for these keys.
+struct PadCommand {
+    GamepadButton button;
+    unsigned char key;
+};
+
+constexpr PadCommand PadCommands[] = {
+    {GamepadStart, 'p'},
+    {GamepadBack, 'q'},
+    {GamepadLeftShoulder, 's'},
+    {GamepadRightShoulder, 'f'},
+};
+
+// This frame's pad, for the title screen's start button.
+GamepadState framePad;
 
 void resizeWindow(double factor) {
     int size = static_cast<int>(windowWidth * factor);
@@ -112,36 +129,66 @@ void showWaitLevel() {
     waitShow = WaitShowFrames - WaitShowPerLevel * waitLevel;
 }
 
-void readCommandKey() {
-    switch (lastKey) {
+// Runs a command key; false when the key has no command here, and so stays stored.
+bool runCommand(unsigned char key) {
+    switch (key) {
     case 's':
         if (waitLevel < SlowestWaitLevel) {
             ++waitLevel;
         }
         showWaitLevel();
-        lastKey = 0;
-        break;
+        return true;
     case 'f':
         if (waitLevel > 0) {
             --waitLevel;
         }
         showWaitLevel();
-        lastKey = 0;
-        break;
+        return true;
     case 'q':
         // Giving up means nothing on the title screen, and the key then stays stored.
-        if (gameState != Title) {
-            gameState = GameOver;
-            countdown = GiveUpFrames;
-            lastKey = 0;
+        if (gameState == Title) {
+            return false;
         }
-        break;
+        gameState = GameOver;
+        countdown = GiveUpFrames;
+        return true;
     case 'p':
         paused = (paused == 0 && stageNumber != TitleStage) ? 1 : 0;
-        lastKey = 0;
-        break;
+        return true;
     default:
-        break;
+        return false;
+    }
+}
+
+void readCommandKey() {
+    if (runCommand(lastKey)) {
+        lastKey = 0;
+    }
+}
+
+// Each axis within -1..1. A state handed back from a damaged recording may hold values that
+// are no numbers: they count as 0 rather than reach the world.
+float limitAxis(float value) {
+    return std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
+}
+
+// The pad adds to the keys: a stick acts while held, and each axis stays within -1..1. Its
+// buttons act once per press, as their keys would, but directly: the stored key is the
+// keyboard's own, so a pad press neither replaces a tipping digit nor is lost beside a key
+// pressed in the same frame.
+void readGamepadInput(const GamepadState& pad) {
+    arrowX = limitAxis(arrowX + pad.leftX + static_cast<float>(pad.dpadX));
+    arrowY = limitAxis(arrowY + pad.leftY + static_cast<float>(pad.dpadY));
+    padX = limitAxis(padX + pad.rightX);
+    padY = limitAxis(padY + pad.rightY);
+    for (const PadCommand& command : PadCommands) {
+        if ((pad.pressed & command.button) != 0) {
+            runCommand(command.key);
+        }
+    }
+    // A pad pulled out mid-game leaves the player without control: hold the game for them.
+    if (pad.disconnected && stageNumber != TitleStage) {
+        paused = 1;
     }
 }
 
@@ -219,10 +266,12 @@ void allClearFrame() {
     }
 }
 
-// The demonstration runs behind the title with the field held level; a direction key starts
-// a game, always with a full set of lives whatever the demonstration's falls took.
+// The demonstration runs behind the title with the field held level; a direction key, a
+// stick, the D-pad or the pad's South button starts a game, always with a full set of lives
+// whatever the demonstration's falls took.
 void titleFrame() {
-    if (padX != 0.0f || padY != 0.0f || arrowX != 0.0f || arrowY != 0.0f) {
+    if (padX != 0.0f || padY != 0.0f || arrowX != 0.0f || arrowY != 0.0f ||
+        (framePad.pressed & GamepadSouth) != 0) {
         enterStage(FirstStage);
         gameState = StageIntro;
         countdown = IntroFrames;
@@ -333,10 +382,11 @@ void onSpecialKey(int key, int, int) {
 }
 
 void onIdle() {
-    gamepadInput();
+    framePad = gamepadInput();
     readArrowKey();
     readPadKey();
     readCommandKey();
+    readGamepadInput(framePad);
     if (!paused) {
         runStateHandler();
     }

@@ -20,8 +20,7 @@ int beepPitch(int request);
 using BeepOutput = void (*)(int pitchHz);
 extern BeepOutput beepOutput;
 
-// Where onIdle reads the gamepad: once, as its very first action, in every frame (also while
-// paused). The platform's pad in the game; a recorder wraps it, and a replay player puts here
-// a function that hands the flow that frame's recorded keys and returns the recorded pad.
+// Where the gamepad is read, once as the very first action of every frame: the platform's pad
+// in the game; a replay hands back recorded states here.
 using GamepadInput = GamepadState (*)();
 extern GamepadInput gamepadInput;

@@ -3,16 +3,24 @@
 #include "app/options.h"
 #include "app/window.h"
 #include "platform/beep.h"
+#include "platform/gamepad.h"
 
 #include <GL/freeglut.h>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    // Help, the version and a bad option are answered before glutInit, which ends the
+    // process when it cannot open a display: they need no display, window or sound.
+    const CommandLine line = scanOptions(argc, argv);
+    if (line.request != CommandLineRequest::Play) {
+        return answerCommandLine(line, stdout, stderr);
+    }
     glutInit(&argc, argv);
-    scanOptions(argc, argv);
     // Under "/s" the game never beeps, so it leaves the audio device alone.
     if (!optSilent) {
         openBeep();
     }
+    openGamepad();
     glutInitWindowSize(StartWindowSize, StartWindowSize);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);

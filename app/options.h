@@ -1,9 +1,26 @@
 #pragma once
 
-extern int optDepthBuffer; // "/d": depth buffer and depth test
-extern int optNormalize;   // "/n": GL_NORMALIZE
-extern int optSilent;      // "/s": no beeps
+#include <cstdio>
+#include <string>
 
-// Reads the options from argv[1..argc-1]; anything that is not exactly "/d", "/n" or "/s"
-// is ignored without a message.
-void scanOptions(int argc, char** argv);
+extern int optDepthBuffer; // "/d", -d, --depth-buffer: depth buffer and depth test
+extern int optNormalize;   // "/n", -n, --normalize: GL_NORMALIZE
+extern int optSilent;      // "/s", -s, --silent: no beeps
+
+// What the command line asks of the program besides the option globals.
+enum class CommandLineRequest { Play, Help, Version, BadOption };
+
+struct CommandLine {
+    CommandLineRequest request = CommandLineRequest::Play;
+    std::string error; // for BadOption: one line, without the program's name
+};
+
+// Reads argv[1..argc-1] in order, before glutInit. "/d", "/n" and "/s" (exactly two
+// characters) and their GNU spellings set the option globals; GLUT's own X options are
+// skipped with their values, for glutInit to read. The first help, version or unknown "-"
+// argument ends the scan; every other argument is ignored, and after "--" so are "-" ones.
+CommandLine scanOptions(int argc, char** argv);
+
+// Answers a request other than Play: the usage or the version on `out` (status 0), or the
+// error and the usage on `err` (status 2). Returns the exit status.
+int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);

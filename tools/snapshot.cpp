@@ -1,9 +1,11 @@
-// tumbra-snapshot STAGE FRAMES OUT.ppm
+// tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE]
 //
 // Runs the game in its window from the moment stage STAGE - 1 is cleared (STAGE 23: the last
 // stage, so the all-clear screen and the ending follow), FRAMES frames of the real game flow
 // and display with no keys pressed, and writes the last frame as a binary PPM picture. For
 // pictures of screens that playing would take long to reach; needs a display. Silent.
+// SIZE is the square window's side in pixels (100 to 2000, as the window keys allow;
+// default 400): the icons are drawn large and scaled down.
 #include "app/frame_display.h"
 #include "app/game_flow.h"
 #include "app/game_state.h"
@@ -21,6 +23,8 @@ namespace {
 constexpr int BadArguments = 2;
 constexpr int CannotWrite = 1;
 constexpr int ClearFrames = 20; // the stage-clear countdown the world step's outcome starts
+constexpr long SmallestSize = 100;
+constexpr long LargestSize = 2000;
 
 bool readNumber(const char* text, long low, long high, long& value) {
     char* end = nullptr;
@@ -54,17 +58,20 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     long stage = 0;
     long frames = 0;
-    if (argc != 4 || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
-        !readNumber(argv[2], 1, 100000, frames)) {
-        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm  (STAGE 1 to 23)\n");
+    long size = StartWindowSize;
+    if ((argc != 4 && argc != 5) || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
+        !readNumber(argv[2], 1, 100000, frames) ||
+        (argc == 5 && !readNumber(argv[4], SmallestSize, LargestSize, size))) {
+        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE]  (STAGE 1 to 23, "
+                             "SIZE 100 to 2000)\n");
         return BadArguments;
     }
     optSilent = 1;
-    glutInitWindowSize(StartWindowSize, StartWindowSize);
+    glutInitWindowSize(static_cast<int>(size), static_cast<int>(size));
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
     gameInit();
-    onReshape(StartWindowSize, StartWindowSize);
+    onReshape(static_cast<int>(size), static_cast<int>(size));
 
     stageNumber = static_cast<int>(stage) - 1;
     gameState = StageClear;

@@ -1,4 +1,5 @@
-# The real game's window: its title, its size, and a depth buffer exactly when "/d" is given.
+# The real game's window: its title, its size, and a depth buffer exactly when "/d" (or -d,
+# --depth-buffer) is given; GLUT's own X options pass.
 set -u
 TUMBRA=$1
 BUILD=$2
@@ -24,6 +25,6 @@ check_window() {
 
 check_window none
 check_window some /d
-check_window some /s /n /d
-check_window none /D /x -d /dd
+check_window some /s -n --depth-buffer
+check_window none /D /x /dd -sync -display "$DISPLAY"
 echo "window: ok"

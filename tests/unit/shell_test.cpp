@@ -3,38 +3,77 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
 
-struct Options {
+using Request = CommandLineRequest;
+
+struct OptionCase {
+    std::vector<const char*> args;
     int depth;
     int normalize;
     int silent;
+    Request request;
+    std::string error;
 };
 
-Options scan(std::vector<const char*> args) {
+CommandLine scan(std::vector<const char*> args) {
     optDepthBuffer = optNormalize = optSilent = 0;
     args.insert(args.begin(), "tumbra");
-    scanOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()));
-    return {optDepthBuffer, optNormalize, optSilent};
-}
-
-void expectOptions(const Options& o, int depth, int normalize, int silent) {
-    EXPECT_EQ(o.depth, depth);
-    EXPECT_EQ(o.normalize, normalize);
-    EXPECT_EQ(o.silent, silent);
+    return scanOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()));
 }
 
 } // namespace
 
-TEST(Options, EachOptionIsExactlyTwoCharactersAndCaseSensitive) {
-    expectOptions(scan({}), 0, 0, 0);
-    expectOptions(scan({"/d"}), 1, 0, 0);
-    expectOptions(scan({"/n"}), 0, 1, 0);
-    expectOptions(scan({"/s", "/d"}), 1, 0, 1);
-    expectOptions(scan({"x", "/n", "/n", "y"}), 0, 1, 0);
-    expectOptions(scan({"/D", "/dn", "-d", "d", "/x", "/", "", "/s "}), 0, 0, 0);
+TEST(Options, SlashAndGnuSpellingsGlutsOptionsAndBadOnes) {
+    const OptionCase cases[] = {
+        {{}, 0, 0, 0, Request::Play, ""},
+        {{"/d"}, 1, 0, 0, Request::Play, ""},
+        {{"/n"}, 0, 1, 0, Request::Play, ""},
+        {{"/s", "/d"}, 1, 0, 1, Request::Play, ""},
+        {{"x", "/n", "/n", "y"}, 0, 1, 0, Request::Play, ""},
+        {{"/D", "/dn", "d", "/x", "/", "", "/s "}, 0, 0, 0, Request::Play, ""},
+        {{"/d", "/n", "/s"}, 1, 1, 1, Request::Play, ""},
+        {{"-d", "-n", "-s"}, 1, 1, 1, Request::Play, ""},
+        {{"--depth-buffer", "--normalize", "--silent"}, 1, 1, 1, Request::Play, ""},
+        // GLUT's X options stay for glutInit, and a value is never read as an option.
+        {{"-display", "-d", "-geometry", "300x300+5+5", "-direct", "-indirect", "-iconic",
+          "-gldebug", "-sync", "-n"},
+         0,
+         1,
+         0,
+         Request::Play,
+         ""},
+        {{"-s", "--", "-x", "--help", "/d"}, 1, 0, 1, Request::Play, ""},
+        {{"-h"}, 0, 0, 0, Request::Help, ""},
+        {{"/d", "--version", "--bogus"}, 1, 0, 0, Request::Version, ""},
+        {{"-V", "-h"}, 0, 0, 0, Request::Version, ""},
+        {{"--help", "-x"}, 0, 0, 0, Request::Help, ""},
+        {{"-x", "--help"}, 0, 0, 0, Request::BadOption, "unrecognized option '-x'"},
+        {{"-D"}, 0, 0, 0, Request::BadOption, "unrecognized option '-D'"},
+        {{"-dn"}, 0, 0, 0, Request::BadOption, "unrecognized option '-dn'"},
+        {{"--depth"}, 0, 0, 0, Request::BadOption, "unrecognized option '--depth'"},
+        {{"-"}, 0, 0, 0, Request::BadOption, "unrecognized option '-'"},
+        {{"-display=:0"}, 0, 0, 0, Request::BadOption, "unrecognized option '-display=:0'"},
+        {{"/s", "-display"}, 0, 0, 1, Request::BadOption, "option '-display' requires an argument"},
+        {{"--silent=yes"},
+         0,
+         0,
+         0,
+         Request::BadOption,
+         "option '--silent' doesn't allow an argument"},
+    };
+    for (const OptionCase& c : cases) {
+        const CommandLine line = scan(c.args);
+        const std::string args = ::testing::PrintToString(c.args);
+        EXPECT_EQ(optDepthBuffer, c.depth) << args;
+        EXPECT_EQ(optNormalize, c.normalize) << args;
+        EXPECT_EQ(optSilent, c.silent) << args;
+        EXPECT_EQ(line.request, c.request) << args;
+        EXPECT_EQ(line.error, c.error) << args;
+    }
 }
 
 TEST(Reshape, TextUnitsFollowTheWindowSize) {

@@ -1,0 +1,185 @@
+// The gamepad on SDL's game-controller subsystem. The game keeps its GLUT window; SDL only
+// reads the pad, polled once a frame with no event loop of its own.
+#include "platform/gamepad.h"
+
+#include "platform/sdl_subsystems.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+namespace {
+
+// Pads rest a little off centre, some within about 8000 of zero (SDL's own advice); a quarter
+// of the travel covers them. It matters most on the left stick: past the dead zone the ball
+// is driven at full strength in the direction pushed.
+constexpr float DeadZone = 0.25f;
+constexpr float FullTravel = 32767.0f;
+// Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
+// game looks ten times a second, so a frame without a pad costs next to nothing.
+constexpr Uint64 LookForPadsEveryMs = 100;
+
+struct ButtonBit {
+    SDL_GameControllerButton button;
+    GamepadButton bit;
+};
+
+constexpr ButtonBit ButtonBits[] = {
+    {SDL_CONTROLLER_BUTTON_A, GamepadSouth},
+    {SDL_CONTROLLER_BUTTON_BACK, GamepadBack},
+    {SDL_CONTROLLER_BUTTON_START, GamepadStart},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, GamepadLeftShoulder},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, GamepadRightShoulder},
+};
+
+std::atomic<bool> opened{false};
+std::atomic<bool> running{false};
+
+// Touched by the main thread only, once `running` is set.
+SDL_GameController* controller = nullptr;
+int joysticksSeen = 0;
+Uint64 nextLookMs = 0;
+
+struct Stick {
+    float x;
+    float y;
+};
+
+// The dead zone is a circle, so a push keeps its direction; beyond it the length is rescaled
+// to start at 0 on the circle and reach 1 at full travel. Pads whose travel is square reach
+// past 1 on the diagonals: each axis is limited there, not the length, so their corners tip
+// both ways at full strength.
+Stick outsideDeadZone(float x, float y) {
+    const float length = std::hypot(x, y);
+    if (length <= DeadZone) {
+        return {0.0f, 0.0f};
+    }
+    const float scale = (length - DeadZone) / (1.0f - DeadZone) / length;
+    return {std::clamp(x * scale, -1.0f, 1.0f), std::clamp(y * scale, -1.0f, 1.0f)};
+}
+
+float readAxis(SDL_GameControllerAxis axis) {
+    // -32768 is one step beyond full travel.
+    return std::max(SDL_GameControllerGetAxis(controller, axis) / FullTravel, -1.0f);
+}
+
+// SDL counts y downwards; here up is up.
+Stick readStick(SDL_GameControllerAxis xAxis, SDL_GameControllerAxis yAxis) {
+    return outsideDeadZone(readAxis(xAxis), -readAxis(yAxis));
+}
+
+int readDpadAxis(SDL_GameControllerButton minus, SDL_GameControllerButton plus) {
+    return SDL_GameControllerGetButton(controller, plus) -
+           SDL_GameControllerGetButton(controller, minus);
+}
+
+// Presses come from SDL's events, so a tap shorter than a frame still counts. Every other
+// pad event is dropped: nothing else reads SDL's queue.
+unsigned takePresses() {
+    const SDL_JoystickID pad = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    unsigned pressed = 0;
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERBUTTONDOWN,
+                          SDL_CONTROLLERBUTTONDOWN) > 0) {
+        for (const ButtonBit& b : ButtonBits) {
+            if (event.cbutton.which == pad && event.cbutton.button == b.button) {
+                pressed |= b.bit;
+            }
+        }
+    }
+    return pressed;
+}
+
+void dropPadEvents() {
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
+}
+
+// Instance ids count connections, so the lowest is the pad connected first.
+SDL_GameController* openFirstConnected() {
+    int first = -1;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_IsGameController(i) && (first < 0 || SDL_JoystickGetDeviceInstanceID(i) <
+                                                         SDL_JoystickGetDeviceInstanceID(first))) {
+            first = i;
+        }
+    }
+    return first < 0 ? nullptr : SDL_GameControllerOpen(first);
+}
+
+// With no pad in use: a device SDL already knows of is taken at once, and SDL looks for new
+// ones only now and then.
+bool timeToLookForPads() {
+    const int joysticks = SDL_NumJoysticks();
+    const bool changed = joysticks != joysticksSeen;
+    joysticksSeen = joysticks;
+    const Uint64 now = SDL_GetTicks64();
+    if (!changed && now < nextLookMs) {
+        return false;
+    }
+    nextLookMs = now + LookForPadsEveryMs;
+    return true;
+}
+
+GamepadState readController() {
+    GamepadState state;
+    const Stick left = readStick(SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY);
+    const Stick right = readStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
+    state.leftX = left.x;
+    state.leftY = left.y;
+    state.rightX = right.x;
+    state.rightY = right.y;
+    state.dpadX = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    state.dpadY = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    state.pressed = takePresses();
+    return state;
+}
+
+// The pad in use was pulled out: its inputs are zero at once, and another pad that is plugged
+// in is used from the next frame.
+GamepadState forgetController() {
+    SDL_GameControllerClose(controller);
+    controller = nullptr;
+    nextLookMs = 0;
+    GamepadState state;
+    state.disconnected = true;
+    return state;
+}
+
+} // namespace
+
+void openGamepad() {
+    if (opened.exchange(true)) {
+        return;
+    }
+    // Detached: it ends by itself once SDL has started, and the game may exit before that.
+    std::thread([] {
+        running.store(startSdlSubsystems(SDL_INIT_GAMECONTROLLER), std::memory_order_release);
+        // SDL frees what it keeps per thread (its error text) only for threads it made.
+        SDL_TLSCleanup();
+    }).detach();
+}
+
+bool gamepadRunning() {
+    return running.load(std::memory_order_acquire);
+}
+
+GamepadState readGamepad() {
+    if (!gamepadRunning()) {
+        return {};
+    }
+    if (controller == nullptr) {
+        if (!timeToLookForPads()) {
+            return {};
+        }
+        controller = openFirstConnected();
+    }
+    SDL_GameControllerUpdate();
+    GamepadState state;
+    if (controller != nullptr) {
+        state = SDL_GameControllerGetAttached(controller) ? readController() : forgetController();
+    }
+    dropPadEvents();
+    return state;
+}

@@ -1,0 +1,38 @@
+# The command line with no display: help and the version on stdout with status 0, a bad
+# option's error and the usage on stderr with status 2, and neither a window (glutInit would
+# end the process with status 1) nor the audio device (SDL's disk driver would write a file).
+set -u
+TUMBRA=$1
+VERSION=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+unset DISPLAY
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
+failures=0
+
+# expect STATUS STREAM FIRST_LINE ARGS...: the exit status, the stream (out or err) that
+# holds the whole answer, and its first line; the other stream stays empty.
+expect() {
+    local status=$1 stream=$2 first=$3
+    shift 3
+    "$TUMBRA" "$@" >"$work/out" 2>"$work/err"
+    local got=$? quiet=err
+    [ "$stream" = out ] || quiet=out
+    if [ "$got" -ne "$status" ] || [ "$(head -n 1 "$work/$stream")" != "$first" ] ||
+        [ -s "$work/$quiet" ] || [ -e "$work/audio.raw" ] ||
+        { [ "$stream" = err ] && ! grep -q '^Usage: tumbra \[OPTION\]\.\.\.$' "$work/err"; }; then
+        echo "FAIL: tumbra $*: status $got, stdout: $(head -c 300 "$work/out"), stderr: $(head -c 300 "$work/err")"
+        failures=$((failures + 1))
+    fi
+}
+
+expect 0 out "Usage: tumbra [OPTION]..." --help
+expect 0 out "Usage: tumbra [OPTION]..." /d -s -h --bogus
+expect 0 out "tumbra $VERSION" --version
+expect 0 out "tumbra $VERSION" -V
+expect 2 err "tumbra: unrecognized option '--bogus'" /s --bogus --help
+expect 2 err "tumbra: unrecognized option '-x'" -x
+expect 2 err "tumbra: option '-display' requires an argument" -d -display
+expect 2 err "tumbra: option '--silent' doesn't allow an argument" --silent=1
+echo "$((8 - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
