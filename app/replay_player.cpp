@@ -11,7 +11,7 @@ ReplayPlayer* activePlayer = nullptr;
 
 GamepadState replayedPad() {
     activePlayer->startFrame();
-    return {};
+    return activePlayer->pad();
 }
 
 std::string checkText(const ReplayCheck& check) {
@@ -29,6 +29,9 @@ void ReplayPlayer::startFrame() {
     }
     ++frames;
     feedEventsUpTo(frames);
+    for (; nextPad < replay.pads.size() && replay.pads[nextPad].frame <= frames; ++nextPad) {
+        padState = replay.pads[nextPad].state;
+    }
 }
 
 void ReplayPlayer::feedEventsUpTo(int frame) {

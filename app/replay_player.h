@@ -1,9 +1,10 @@
 #pragma once
 
 // Plays a recording back through the input door: before each idle call it hands the flow
-// that frame's recorded keys (from inside gamepadInput, which onIdle calls first), so the flow
-// cannot tell a replay from a player. After each call it compares the state change it sees
-// with the one the recording noted, and at the end the state's checksum with the end record.
+// that frame's recorded keys (from inside gamepadInput, which onIdle calls first) and returns
+// its recorded pad, so the flow cannot tell a replay from a player. After each call it compares the
+// state change it sees with the one the recording noted, and at the end the state's checksum with
+// the end record.
 #include "replay/replay_file.h"
 
 #include <cstdint>
@@ -14,8 +15,11 @@ class ReplayPlayer {
   public:
     explicit ReplayPlayer(const Replay& replay) : replay(replay) {}
 
-    // Before idle call framesPlayed() + 1: hands the flow that frame's recorded inputs.
+    // Before idle call framesPlayed() + 1: hands the flow that frame's recorded keys and takes
+    // up its recorded pad.
     void startFrame();
+    // The recorded pad of the frame started last: what the flow's pad read returns.
+    const GamepadState& pad() const { return padState; }
     // After the call: notes the frame's state change, if any, and compares it with the
     // recording. True when the state mark changed.
     bool endFrame();
@@ -45,6 +49,8 @@ class ReplayPlayer {
     const Replay& replay;
     int frames = 0;
     std::size_t nextEvent = 0;
+    std::size_t nextPad = 0;
+    GamepadState padState{};
     std::size_t nextCheck = 0;
     StateMark current{};
     bool started = false;

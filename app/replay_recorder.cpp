@@ -1,6 +1,7 @@
 #include "app/replay_recorder.h"
 
 #include "app/game_flow.h"
+#include "app/version.h"
 #include "replay/state_checksum.h"
 
 #include <cerrno>
@@ -12,14 +13,14 @@ namespace {
 
 constexpr auto FlushInterval = std::chrono::seconds(1);
 
-// The game version a recording names; an unversioned build says so.
-constexpr const char* GameVersion = TUMBRA_VERSION[0] != '\0' ? TUMBRA_VERSION : "unversioned";
-
 GamepadInput recordedPad = nullptr;
 
+// The flow gets the pad as recorded, within the values a recording holds.
 GamepadState recordFrameStart() {
     replayRecorder.frameStarts();
-    return recordedPad();
+    const GamepadState pad = boundedPad(recordedPad());
+    replayRecorder.padRead(pad);
+    return pad;
 }
 
 } // namespace
@@ -42,6 +43,7 @@ bool ReplayRecorder::open(const std::string& path, std::string& error) {
     pending = replayHeader(GameVersion);
     frameCount = notedFrame = 0;
     lastMark = currentStateMark();
+    lastPad = {};
     flush();
     return true;
 }
@@ -91,6 +93,13 @@ void ReplayRecorder::frameStarts() {
     if (now - lastFlush >= FlushInterval) {
         flush();
         lastFlush = now;
+    }
+}
+
+void ReplayRecorder::padRead(const GamepadState& pad) {
+    if (file != nullptr && !samePad(pad, lastPad)) {
+        pending += replayPadLine(frameCount, lastPad, pad);
+        lastPad = pad;
     }
 }
 

@@ -26,6 +26,8 @@ class ReplayRecorder {
     // At the very start of an idle call: notes a state change of the frame before, and writes
     // out what is buffered about once a second.
     void frameStarts();
+    // The pad the flow reads in this frame: a line with the values that changed.
+    void padRead(const GamepadState& pad);
     // The normal end (Escape): the frame count and the state's checksum close the file.
     void finish();
     // Writes out the buffered lines, whole.
@@ -40,6 +42,7 @@ class ReplayRecorder {
     int frameCount = 0;
     int notedFrame = 0;
     StateMark lastMark{};
+    GamepadState lastPad{};
     std::chrono::steady_clock::time_point lastFlush{};
 };
 

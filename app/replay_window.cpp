@@ -71,7 +71,7 @@ GamepadState replayedPad() {
         return gamepadInput();
     }
     windowPlayer->startFrame();
-    return {};
+    return windowPlayer->pad();
 }
 
 } // namespace

@@ -4,7 +4,11 @@
 #include "sim/stages.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
 #include <compare>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +19,26 @@ constexpr int MaxVersionLength = 40;
 constexpr int ChecksumDigits = 16;
 constexpr int MaxNumberDigits = 9; // every number the format allows fits an int
 constexpr int MaxKeyCode = 255;
+
+// The pad's values as a line names them, in the order it writes them: the four sticks, the
+// two D-pad axes, the buttons pressed and the pad pulled out.
+constexpr const char* PadNames[] = {"leftX", "leftY", "rightX",  "rightY",
+                                    "dpadX", "dpadY", "pressed", "disconnected"};
+constexpr float GamepadState::*Sticks[] = {&GamepadState::leftX, &GamepadState::leftY,
+                                           &GamepadState::rightX, &GamepadState::rightY};
+constexpr int GamepadState::*DpadAxes[] = {&GamepadState::dpadX, &GamepadState::dpadY};
+constexpr int PressedIndex = 6;
+constexpr int DisconnectedIndex = 7;
+constexpr unsigned KnownButtons =
+    GamepadSouth | GamepadBack | GamepadStart | GamepadLeftShoulder | GamepadRightShoulder;
+constexpr int MaxPadValues = static_cast<int>(std::size(PadNames));
+
+// The shortest text that reads back to the same float, bit for bit.
+std::string floatText(float value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
 
 // Where a line stands in time: an input goes before its frame's idle call, a check after it.
 struct Moment {
@@ -63,6 +87,8 @@ class LineParser {
     int lineNumber = 0;
     Expect expected = Expect::Format;
     Moment last;
+    int lastPadFrame = 0;
+    GamepadState pad{};
     std::vector<std::string_view> words;
 
     bool fail(const std::string& message) {
@@ -194,9 +220,12 @@ class LineParser {
         if (kind == ReplayText::Recording && shape("end", 3)) {
             return parseEnd();
         }
-        if (words.size() != 3 && !(kind == ReplayText::Recording && words.size() == 6)) {
+        const bool padLine =
+            words.size() >= 3 && words.size() <= 2 + MaxPadValues && words[1] == "pad";
+        if (!padLine && words.size() != 3 &&
+            !(kind == ReplayText::Recording && words.size() == 6)) {
             return fail(
-                "expected \"FRAME key CODE\", \"FRAME special CODE\"" +
+                "expected \"FRAME key CODE\", \"FRAME special CODE\", \"FRAME pad NAME=VALUE...\"" +
                 std::string(kind == ReplayText::Recording
                                 ? ", \"FRAME state STATE STAGE LIVES CHECKSUM\" or \"end FRAMES "
                                   "CHECKSUM\""
@@ -205,6 +234,9 @@ class LineParser {
         long frame = 0;
         if (!number(words[0], 1, MaxReplayFrame, "the frame", frame)) {
             return false;
+        }
+        if (padLine) {
+            return parsePad(frame);
         }
         if (words.size() == 6 && words[1] == "state") {
             return parseCheck(frame);
@@ -230,6 +262,72 @@ class LineParser {
         replay.events.push_back({static_cast<int>(frame),
                                  isKey ? ReplayEvent::Key : ReplayEvent::Special,
                                  static_cast<int>(code)});
+        return true;
+    }
+
+    // A stick's value: a finite number within -1..1.
+    bool stickValue(std::string_view name, std::string_view word, float& value) {
+        const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+        if (result.ec == std::errc{} && result.ptr == word.data() + word.size() && value >= -1.0f &&
+            value <= 1.0f) {
+            return true;
+        }
+        return fail(std::string(name) + " must be a number from -1 to 1, not \"" +
+                    std::string(word) + "\"");
+    }
+
+    // "NAME=VALUE" words: the pad's values that changed on this frame, each named once.
+    bool parsePad(long frame) {
+        GamepadState next = pad;
+        unsigned named = 0;
+        for (std::size_t w = 2; w < words.size(); ++w) {
+            const std::size_t equals = words[w].find('=');
+            const std::string_view name = words[w].substr(0, equals);
+            const auto found = std::find(std::begin(PadNames), std::end(PadNames), name);
+            if (equals == std::string_view::npos || found == std::end(PadNames)) {
+                return fail("a pad value must be NAME=VALUE with NAME one of leftX, leftY, "
+                            "rightX, rightY, dpadX, dpadY, pressed, disconnected");
+            }
+            const int index = static_cast<int>(found - std::begin(PadNames));
+            if ((named & (1u << index)) != 0) {
+                return fail("the pad value " + std::string(name) + " is named twice");
+            }
+            named |= 1u << index;
+            const std::string_view value = words[w].substr(equals + 1);
+            long integer = 0;
+            if (index < static_cast<int>(std::size(Sticks))) {
+                if (!stickValue(name, value, next.*Sticks[index])) {
+                    return false;
+                }
+            } else if (index < PressedIndex) {
+                if (!number(value, -1, 1, PadNames[index], integer)) {
+                    return false;
+                }
+                next.*DpadAxes[index - std::size(Sticks)] = static_cast<int>(integer);
+            } else if (index == PressedIndex) {
+                if (!number(value, 0, KnownButtons, "pressed", integer)) {
+                    return false;
+                }
+                next.pressed = static_cast<unsigned>(integer);
+            } else {
+                if (!number(value, 0, 1, "disconnected", integer)) {
+                    return false;
+                }
+                next.disconnected = integer == 1;
+            }
+        }
+        if (lastPadFrame == frame) {
+            return fail("a second pad line for frame " + std::to_string(frame));
+        }
+        if (!inOrder({frame, 0})) {
+            return false;
+        }
+        lastPadFrame = static_cast<int>(frame);
+        // A line that changes nothing says nothing: it is not kept.
+        if (!samePad(next, pad)) {
+            pad = next;
+            replay.pads.push_back({static_cast<int>(frame), pad});
+        }
         return true;
     }
 
@@ -271,7 +369,8 @@ class LineParser {
             return false;
         }
         // Keys that came after the last idle call and before Escape belong to frame + 1.
-        if (last > Moment{frames + 1, 0}) {
+        // The pad is read in an idle call, so none comes after the last.
+        if (last > Moment{frames + 1, 0} || lastPadFrame > frames) {
             return fail("the end record's frame count " + std::to_string(frames) +
                         " is earlier than the lines before it");
         }
@@ -292,6 +391,9 @@ int Replay::lastFrame() const {
     int frame = 0;
     if (!events.empty()) {
         frame = events.back().frame;
+    }
+    if (!pads.empty()) {
+        frame = std::max(frame, pads.back().frame);
     }
     if (!checks.empty()) {
         frame = std::max(frame, checks.back().frame);
@@ -338,6 +440,53 @@ std::string replayEventLine(const ReplayEvent& event) {
            std::to_string(event.code) + "\n";
 }
 
+GamepadState boundedPad(const GamepadState& pad) {
+    GamepadState bounded = pad;
+    for (const auto stick : Sticks) {
+        const float value = pad.*stick;
+        bounded.*stick = std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
+    }
+    for (const auto axis : DpadAxes) {
+        bounded.*axis = std::clamp(pad.*axis, -1, 1);
+    }
+    bounded.pressed &= KnownButtons;
+    return bounded;
+}
+
+bool samePad(const GamepadState& a, const GamepadState& b) {
+    for (const auto stick : Sticks) {
+        if (std::bit_cast<std::uint32_t>(a.*stick) != std::bit_cast<std::uint32_t>(b.*stick)) {
+            return false;
+        }
+    }
+    return a.dpadX == b.dpadX && a.dpadY == b.dpadY && a.pressed == b.pressed &&
+           a.disconnected == b.disconnected;
+}
+
+std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now) {
+    std::string values;
+    for (std::size_t i = 0; i < std::size(Sticks); ++i) {
+        if (std::bit_cast<std::uint32_t>(before.*Sticks[i]) !=
+            std::bit_cast<std::uint32_t>(now.*Sticks[i])) {
+            values += std::string(" ") + PadNames[i] + "=" + floatText(now.*Sticks[i]);
+        }
+    }
+    for (std::size_t i = 0; i < std::size(DpadAxes); ++i) {
+        if (before.*DpadAxes[i] != now.*DpadAxes[i]) {
+            values += std::string(" ") + PadNames[std::size(Sticks) + i] + "=" +
+                      std::to_string(now.*DpadAxes[i]);
+        }
+    }
+    if (before.pressed != now.pressed) {
+        values += std::string(" ") + PadNames[PressedIndex] + "=" + std::to_string(now.pressed);
+    }
+    if (before.disconnected != now.disconnected) {
+        values +=
+            std::string(" ") + PadNames[DisconnectedIndex] + "=" + (now.disconnected ? "1" : "0");
+    }
+    return values.empty() ? "" : std::to_string(frame) + " pad" + values + "\n";
+}
+
 std::string replayCheckLine(const ReplayCheck& check) {
     return std::to_string(check.frame) + " state " + std::to_string(check.mark.state) + " " +
            std::to_string(check.mark.stage) + " " + std::to_string(check.mark.lives) + " " +
@@ -350,16 +499,27 @@ std::string replayEndLine(int frames, std::uint64_t checksum) {
 
 std::string formatReplay(const Replay& replay) {
     std::string text = replayHeader(replay.gameVersion);
+    auto event = replay.events.begin();
+    auto pad = replay.pads.begin();
     auto check = replay.checks.begin();
-    for (const ReplayEvent& event : replay.events) {
-        // A frame's check follows its call, so it goes before the inputs of later frames.
-        for (; check != replay.checks.end() && check->frame < event.frame; ++check) {
-            text += replayCheckLine(*check);
+    GamepadState before{};
+    // On each frame its keys, then its pad, then its check, as a recorder writes them.
+    while (true) {
+        const int eventFrame = event != replay.events.end() ? event->frame : INT_MAX;
+        const int padFrame = pad != replay.pads.end() ? pad->frame : INT_MAX;
+        const int checkFrame = check != replay.checks.end() ? check->frame : INT_MAX;
+        const int frame = std::min({eventFrame, padFrame, checkFrame});
+        if (frame == INT_MAX) {
+            break;
         }
-        text += replayEventLine(event);
-    }
-    for (; check != replay.checks.end(); ++check) {
-        text += replayCheckLine(*check);
+        if (eventFrame == frame) {
+            text += replayEventLine(*event++);
+        } else if (padFrame == frame) {
+            text += replayPadLine(frame, before, pad->state);
+            before = pad++->state;
+        } else {
+            text += replayCheckLine(*check++);
+        }
     }
     if (replay.sealed) {
         text += replayEndLine(replay.endFrame, replay.checksum);

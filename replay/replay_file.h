@@ -5,6 +5,8 @@
 // recording game saw (so a player can name the first frame where a replay departs), and an
 // end record with the frame count and a checksum of the final state. docs/replays.md describes
 // it. Parsing and writing only: nothing here knows the game.
+#include "platform/gamepad.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,6 +36,23 @@ struct ReplayEvent {
     bool operator==(const ReplayEvent&) const = default;
 };
 
+// The gamepad as the game flow read it at the start of idle call `frame`; it holds until the
+// next pad line. A line names only the values that changed, so `state` is the whole pad after
+// them.
+struct ReplayPad {
+    int frame;
+    GamepadState state;
+
+    bool operator==(const ReplayPad&) const = default;
+};
+
+// Every value the format can hold: finite sticks within -1..1 (a value that is no number
+// counts as 0), the D-pad within -1..1, known buttons only. A recorder hands the game the
+// bounded pad, so what is recorded is what was played.
+GamepadState boundedPad(const GamepadState& pad);
+// Equal bit for bit: -0.0 and 0.0 differ, as they may in a later sum.
+bool samePad(const GamepadState& a, const GamepadState& b);
+
 // The game flow's state, stage and lives: a recording notes them whenever one changes.
 struct StateMark {
     int state;
@@ -56,6 +75,7 @@ struct ReplayCheck {
 struct Replay {
     std::string gameVersion;
     std::vector<ReplayEvent> events;
+    std::vector<ReplayPad> pads; // only lines that changed the pad
     std::vector<ReplayCheck> checks;
     bool sealed = false; // the end record is there
     int endFrame = 0;
@@ -83,6 +103,8 @@ bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, Replay
 // The lines of a recording, each ending in a newline.
 std::string replayHeader(std::string_view gameVersion);
 std::string replayEventLine(const ReplayEvent& event);
+// The values of `now` that differ from `before`; empty when none does.
+std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now);
 std::string replayCheckLine(const ReplayCheck& check);
 std::string replayEndLine(int frames, std::uint64_t checksum);
 // The whole recording, as the lines above would write it.

@@ -5,11 +5,11 @@
 //       One JSON object per state change (frame, state, stage, lives), then a summary. Exit 0
 //       when the replay matches the recording, 3 when it departs, 2 for a bad file.
 //   tumbra-replay --write OUT [--frames N] EVENTS
-//       Plays the inputs of EVENTS (event lines "FRAME key CODE" / "FRAME special CODE", or a
-//       recording whose inputs are taken) and writes the sealed recording OUT: header, inputs,
-//       state changes and end record. It stops after N frames; without --frames, after a
-//       recording's own frame count, or for an event list once the game is back on the title
-//       after its last input.
+//       Plays the inputs of EVENTS (input lines "FRAME key CODE", "FRAME special CODE" and
+//       "FRAME pad NAME=VALUE...", or a recording whose inputs are taken) and writes the sealed
+//       recording OUT: header, inputs, state changes and end record. It stops after N frames;
+//       without --frames, after a recording's own frame count, or for an event list once the game
+//       is back on the title after its last input.
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/options.h"
@@ -18,6 +18,7 @@
 #include "replay/replay_file.h"
 #include "sim/stages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -91,6 +92,21 @@ int play(const std::string& path) {
     return matches ? Matched : Departed;
 }
 
+// The pad of each frame, as the inputs being sealed give it; the recorder reads it as the
+// game's pad.
+const Replay* padSource = nullptr;
+std::size_t nextPad = 0;
+GamepadState sourcePad{};
+
+GamepadState sourcePadOfFrame() {
+    for (; nextPad < padSource->pads.size() &&
+           padSource->pads[nextPad].frame <= replayRecorder.frames();
+         ++nextPad) {
+        sourcePad = padSource->pads[nextPad].state;
+    }
+    return sourcePad;
+}
+
 // Hands the flow, through the recorder, every input of `replay` up to `frame`.
 void feedUpTo(const Replay& replay, std::size_t& next, int frame) {
     for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
@@ -117,7 +133,8 @@ int write(const std::string& out, long frames, const std::string& in) {
                     error)) {
         return fileError(in, error);
     }
-    const int lastInput = replay.events.empty() ? 0 : replay.events.back().frame;
+    const int lastInput = std::max(replay.events.empty() ? 0 : replay.events.back().frame,
+                                   replay.pads.empty() ? 0 : replay.pads.back().frame);
     if (frames < 0 && replay.sealed) {
         frames = replay.endFrame;
     }
@@ -126,6 +143,8 @@ int write(const std::string& out, long frames, const std::string& in) {
                           " ends before the input of frame " + std::to_string(lastInput));
     }
     startAtTitle();
+    padSource = &replay;
+    gamepadInput = sourcePadOfFrame;
     std::string message;
     if (!startRecording(out, message)) {
         std::fprintf(stderr, "tumbra-replay: %s\n", message.c_str());

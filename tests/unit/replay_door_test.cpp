@@ -21,6 +21,26 @@ GamepadState countPadRead() {
     return {};
 }
 
+// The pad during the scripted game: in stage 2 the sticks tip the dish and roll the ball, the
+// D-pad pushes, Start pauses and resumes, and the pad is pulled out (which pauses) and put
+// back.
+GamepadState scriptedPad() {
+    const int frame = replayRecorder.frames();
+    GamepadState pad;
+    if (frame >= 265 && frame < 330) {
+        pad.rightX = 0.75f;
+        pad.leftY = -0.3f;
+    }
+    if (frame >= 290 && frame < 300) {
+        pad.dpadX = -1;
+    }
+    if (frame == 275 || frame == 285 || frame == 360) {
+        pad.pressed = GamepadStart;
+    }
+    pad.disconnected = frame == 350;
+    return pad;
+}
+
 class ReplayDoor : public FlowDriver {
   protected:
     void SetUp() override {
@@ -30,6 +50,13 @@ class ReplayDoor : public FlowDriver {
     void TearDown() override { gamepadInput = readGamepad; }
 
     const std::string path = testing::TempDir() + "door_test.replay";
+
+    // Records what follows, with the scripted pad as the game's pad.
+    void startScriptRecording() {
+        gamepadInput = scriptedPad;
+        std::string error;
+        ASSERT_TRUE(startRecording(path, error)) << error;
+    }
 
     // A game through the door: stage 1 cleared, stage 2 with speed keys, a pause, arrows and
     // a tipping key, then given up; `atFrame` runs after every frame.
@@ -77,7 +104,7 @@ class ReplayDoor : public FlowDriver {
         playHeadless(player, [&](int frame, const StateMark& mark) {
             seen.push_back({frame, mark, 0});
             if (frame == nudgeAt) {
-                gameWorld.balls[0]->velocity.x += 0.001f;
+                gameWorld.balls[1]->velocity.x += 0.001f;
             }
         });
         return seen;
@@ -96,8 +123,7 @@ TEST_F(ReplayDoor, OnIdleReadsTheGamepadFirstInEveryFrameAlsoWhilePaused) {
 }
 
 TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) {
-    std::string error;
-    ASSERT_TRUE(startRecording(path, error)) << error;
+    startScriptRecording();
     std::string killedFile;
     playScript([&](int frame) {
         if (frame == 500) {
@@ -111,6 +137,9 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
     const Replay replay = load(readFile(path));
     ASSERT_TRUE(replay.sealed);
     EXPECT_EQ(replay.endFrame, 650);
+    // A line for each change of the pad: the sticks, the D-pad, three presses and the pad
+    // pulled out, each with its release.
+    EXPECT_EQ(replay.pads.size(), 12u);
     EXPECT_EQ(replay.checksum, finalState);
     // Stage 1 cleared, stage 2 given up, back on the title.
     ASSERT_GE(replay.checks.size(), 3u);
@@ -137,12 +166,12 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
 }
 
 TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
-    std::string error;
-    ASSERT_TRUE(startRecording(path, error)) << error;
+    startScriptRecording();
     playScript([](int) {});
     replayRecorder.finish();
     const Replay replay = load(readFile(path));
-    // A tiny push when stage 2's play starts: its first lost life comes out otherwise.
+    // A tiny push to an opponent when stage 2's play starts: its first lost life comes out
+    // otherwise.
     const int playStarts = 262;
     ReplayPlayer player(replay);
     replayFromTitle(player, playStarts);
@@ -155,11 +184,11 @@ TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
 
 // Without a window the GLUT calls are skipped; the key callbacks are the e2e tests' part.
 TEST_F(ReplayDoor, TheWindowShowsARecordingThenReturnsToTheTitleOrExitsOnAMismatch) {
-    std::string error;
-    ASSERT_TRUE(startRecording(path, error)) << error;
+    startScriptRecording();
     playScript([](int) {});
     replayRecorder.finish();
     SetUp();
+    std::string error;
     ASSERT_TRUE(loadWindowReplay(path, error)) << error;
     startWindowReplay();
     frames(650);

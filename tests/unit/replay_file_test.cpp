@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -21,6 +22,8 @@ const std::string GoodRecording = Header +
                                   "5 state 9 1 4 0123456789abcdef\n"
                                   "86 key 50\n"
                                   "86 special 103\n"
+                                  "86 pad leftX=0.12345679 rightY=-1e-40 dpadY=-1 pressed=5\n"
+                                  "90 pad leftX=-0 pressed=0 disconnected=1\n"
                                   "400 state 7 0 -3 fedcba9876543210\n"
                                   "401 key 113\n"
                                   "end 400 " +
@@ -66,6 +69,23 @@ const BadText BadTexts[] = {
      Header + "5 state 9 1 4 " + Sum + "\nend 4 " + Sum + "\n", 5, "earlier"},
     {"line after the end", ReplayText::Recording, Header + "end 4 " + Sum + "\n5 key 56\n", 5,
      "follow"},
+    {"pad name", ReplayText::Recording, Header + "5 pad leftZ=1\n", 4, "NAME=VALUE"},
+    {"pad value without name", ReplayText::Recording, Header + "5 pad 1\n", 4, "NAME=VALUE"},
+    {"pad value twice", ReplayText::Recording, Header + "5 pad dpadX=1 dpadX=0\n", 4, "twice"},
+    {"stick beyond 1", ReplayText::Recording, Header + "5 pad rightX=1.0001\n", 4, "rightX"},
+    {"stick no number", ReplayText::Recording, Header + "5 pad leftY=nan\n", 4, "leftY"},
+    {"stick infinite", ReplayText::Recording, Header + "5 pad leftY=-inf\n", 4, "leftY"},
+    {"stick trailing text", ReplayText::Recording, Header + "5 pad leftY=0.5x\n", 4, "leftY"},
+    {"D-pad 2", ReplayText::Recording, Header + "5 pad dpadY=2\n", 4, "dpadY"},
+    {"unknown button", ReplayText::Recording, Header + "5 pad pressed=32\n", 4, "pressed"},
+    {"disconnected 2", ReplayText::Recording, Header + "5 pad disconnected=2\n", 4, "disconnected"},
+    {"no pad value", ReplayText::Recording, Header + "5 pad\n", 4, "expected"},
+    {"two pad lines", ReplayText::Recording, Header + "5 pad dpadX=1\n5 pad dpadY=1\n", 5,
+     "second"},
+    {"pad after its state line", ReplayText::Recording,
+     Header + "5 state 9 1 4 " + Sum + "\n5 pad dpadX=1\n", 5, "order"},
+    {"pad after the end", ReplayText::Recording, Header + "5 pad dpadX=1\nend 4 " + Sum + "\n", 5,
+     "earlier"},
     {"state line in an event list", ReplayText::EventList, "5 state 9 1 4 " + Sum + "\n", 1,
      "expected"},
     {"header in an event list", ReplayText::EventList, Header, 1, "expected"},
@@ -93,6 +113,20 @@ TEST(ReplayFile, GoodTextReadsBackAsWritten) {
                                                        {86, ReplayEvent::Key, 50},
                                                        {86, ReplayEvent::Special, 103},
                                                        {401, ReplayEvent::Key, 113}}));
+    // Each pad line holds the whole pad after its changes, every float bit for bit.
+    GamepadState pad;
+    pad.leftX = 0.12345679f;
+    pad.rightY = -1e-40f;
+    pad.dpadY = -1;
+    pad.pressed = GamepadSouth | GamepadStart;
+    ASSERT_EQ(replay.pads.size(), 2u);
+    EXPECT_TRUE(samePad(replay.pads[0].state, pad));
+    EXPECT_EQ(replay.pads[0].frame, 86);
+    pad.leftX = -0.0f;
+    pad.pressed = 0;
+    pad.disconnected = true;
+    EXPECT_TRUE(samePad(replay.pads[1].state, pad));
+    EXPECT_FALSE(samePad(replay.pads[0].state, GamepadState{}));
     ASSERT_EQ(replay.checks.size(), 2u);
     EXPECT_EQ(replay.checks[1], (ReplayCheck{400, {7, 0, -3}, 0xfedcba9876543210ull}));
     EXPECT_TRUE(replay.sealed);
@@ -102,12 +136,37 @@ TEST(ReplayFile, GoodTextReadsBackAsWritten) {
     Replay again;
     ASSERT_TRUE(parseReplay(formatReplay(replay), ReplayText::Recording, again, error));
     EXPECT_EQ(again, replay);
+    EXPECT_TRUE(samePad(again.pads[1].state, pad));
+    // A pad line that changes nothing is not kept; a recording never writes one.
+    std::string repeated = GoodRecording;
+    repeated.insert(repeated.find("400 state"), "95 pad leftX=-0 dpadX=0\n");
+    ASSERT_TRUE(parseReplay(repeated, ReplayText::Recording, again, error));
+    EXPECT_EQ(again, replay);
 
     // Cut short before its end, a recording still plays up to its last line.
     const std::string cut = GoodRecording.substr(0, GoodRecording.find("401 key"));
     ASSERT_TRUE(parseReplay(cut, ReplayText::Recording, again, error));
     EXPECT_FALSE(again.sealed);
     EXPECT_EQ(again.lastFrame(), 400);
+}
+
+TEST(ReplayFile, APadIsBoundedToWhatAFileHolds) {
+    GamepadState wild;
+    wild.leftX = std::numeric_limits<float>::quiet_NaN();
+    wild.leftY = -std::numeric_limits<float>::infinity();
+    wild.rightX = 1.5f;
+    wild.rightY = 0.25f;
+    wild.dpadX = 3;
+    wild.dpadY = -2;
+    wild.pressed = 0xffu;
+    GamepadState bounded;
+    bounded.leftY = -1.0f;
+    bounded.rightX = 1.0f;
+    bounded.rightY = 0.25f;
+    bounded.dpadX = 1;
+    bounded.dpadY = -1;
+    bounded.pressed = 31;
+    EXPECT_TRUE(samePad(boundedPad(wild), bounded));
 }
 
 TEST(ReplayFile, MissingAndOversizedFilesAreRefused) {
@@ -207,6 +266,7 @@ TEST(ReplayFile, MutatedRecordingsAreReadOrRefusedCleanly) {
             << text << "\n"
             << error.message;
         ASSERT_EQ(again, replay) << text;
+        ASSERT_EQ(formatReplay(again), formatReplay(replay)) << text;
     }
     EXPECT_GT(refused, iterations / 2);
     EXPECT_LT(refused, iterations);
