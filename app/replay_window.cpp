@@ -9,12 +9,16 @@
 #include "sim/stages.h"
 
 #include <GL/freeglut.h>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 namespace {
 
-std::string replayPath;
+constexpr const char* ProgramName = "tumbra";
+
+std::string playedPath;
+bool recording = false;
 Replay windowReplay;
 std::unique_ptr<ReplayPlayer> windowPlayer;
 GamepadInput livePad = nullptr;
@@ -42,6 +46,8 @@ void returnToTitle() {
     countdown = 0;
     stageNumber = TitleStage;
     paused = 0;
+    lastKey = 0;
+    lastSpecialKey = 0;
     padX = padY = arrowX = arrowY = 0.0f;
     waitLevel = 0;
     waitShow = 0;
@@ -52,7 +58,7 @@ void returnToTitle() {
 void endReplay() {
     windowPlayer->finish();
     if (!windowPlayer->matches()) {
-        windowPlayer->reportMismatch("tumbra", replayPath);
+        windowPlayer->reportMismatch(ProgramName, playedPath);
         std::exit(ReplayMismatchStatus);
     }
     gamepadInput = livePad;
@@ -76,12 +82,24 @@ GamepadState replayedPad() {
 
 } // namespace
 
-bool openWindowRecording(const std::string& path, std::string& error) {
-    return startRecording(path, error);
+bool openReplayFiles(const std::string& recordPath, const std::string& replayPath) {
+    std::string error;
+    const bool opened = (recordPath.empty() || startRecording(recordPath, error)) &&
+                        (replayPath.empty() || loadWindowReplay(replayPath, error));
+    if (!opened) {
+        std::fprintf(stderr, "%s: %s\n", ProgramName, error.c_str());
+        return false;
+    }
+    recording = !recordPath.empty();
+    return true;
 }
 
-void startWindowRecording() {
-    setKeyCallbacks(recordKeyboard, recordSpecialKey);
+void startReplayFiles() {
+    if (recording) {
+        setKeyCallbacks(recordKeyboard, recordSpecialKey);
+    } else if (!playedPath.empty()) {
+        startWindowReplay();
+    }
 }
 
 bool loadWindowReplay(const std::string& path, std::string& error) {
@@ -91,7 +109,7 @@ bool loadWindowReplay(const std::string& path, std::string& error) {
             path + (fault.line > 0 ? ":" + std::to_string(fault.line) : "") + ": " + fault.message;
         return false;
     }
-    replayPath = path;
+    playedPath = path;
     return true;
 }
 
