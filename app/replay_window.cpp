@@ -1,12 +1,10 @@
 #include "app/replay_window.h"
 
 #include "app/game_flow.h"
-#include "app/game_state.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "render/gl_lists.h"
 #include "replay/replay_file.h"
-#include "sim/stages.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -39,22 +37,6 @@ void replayKeyboard(unsigned char key, int x, int y) {
 
 void replaySpecialKey(int, int, int) {}
 
-// The title with every default, as the game starts.
-void returnToTitle() {
-    gameState = Title;
-    lives = StartingLives;
-    countdown = 0;
-    stageNumber = TitleStage;
-    paused = 0;
-    lastKey = 0;
-    lastSpecialKey = 0;
-    padX = padY = arrowX = arrowY = 0.0f;
-    waitLevel = 0;
-    waitShow = 0;
-    beepRequest = 0;
-    loadStage();
-}
-
 void endReplay() {
     windowPlayer->finish();
     if (!windowPlayer->matches()) {
@@ -63,7 +45,7 @@ void endReplay() {
     }
     gamepadInput = livePad;
     setKeyCallbacks(onKeyboard, onSpecialKey);
-    returnToTitle();
+    resetToTitle();
 }
 
 // Read at the start of every idle call: the frame before is compared with the recording,

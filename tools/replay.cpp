@@ -16,7 +16,6 @@
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "replay/replay_file.h"
-#include "sim/stages.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -51,11 +50,10 @@ int fileError(const std::string& path, const ReplayError& error) {
     return BadInput;
 }
 
-// The game as a fresh start has it: the title stage with the defaults, and no sound.
+// The game as a fresh start has it, with no sound.
 void startAtTitle() {
     optSilent = 1;
-    stageNumber = TitleStage;
-    loadStage();
+    resetToTitle();
 }
 
 int play(const std::string& path) {
