@@ -12,13 +12,15 @@ REPLAY_TOOL=$BUILD/tools/tumbra-replay
 shoot() {
     timeout 5 import -window "$WINDOW" -depth 8 "ppm:$WORK/shot.ppm" 2>/dev/null
 }
+
 recording=$WORK/game.replay
 
 start_game /s --record "$recording"
 wait_for_text "Tumbra" 173 212
 press Right
 wait_for_text "READY ?" 168 198 15
-press 8 s
+# Three levels slower: the replay keeps them, and shows "GO !!" for a second.
+press 8 s s s
 # No key while "GO !!" shows: the replay below presses keys then.
 wait_for_text "GO !!" 177 198
 wait_until_gone "GO !!"
