@@ -19,9 +19,9 @@ struct CommandLine {
 
 // Reads argv[1..argc-1] in order, before glutInit. "/d", "/n" and "/s" (exactly two
 // characters) and their GNU spellings set the option globals; GLUT's own X options are
-// skipped with their values, for glutInit to read. --record and --replay take a file each and
-// exclude each other. The first help, version or unknown "-"
-// argument ends the scan; every other argument is ignored, and after "--" so are "-" ones.
+// skipped with their values, for glutInit to read; --record and --replay take a file each
+// (never empty) and exclude each other. The first help, version or unknown "-" argument ends
+// the scan; every other argument is ignored, and after "--" so are "-" ones.
 CommandLine scanOptions(int argc, char** argv);
 
 // Answers a request other than Play: the usage or the version on `out` (status 0), or the

@@ -2,9 +2,9 @@
 
 // Plays a recording back through the input door: before each idle call it hands the flow
 // that frame's recorded keys (from inside gamepadInput, which onIdle calls first) and returns
-// its recorded pad, so the flow cannot tell a replay from a player. After each call it compares the
-// state change it sees with the one the recording noted, and at the end the state's checksum with
-// the end record.
+// its recorded pad, so the flow cannot tell a replay from a player. After each call it
+// compares the state change it sees with the one the recording noted, and at the end the
+// state's checksum with the end record.
 #include "replay/replay_file.h"
 
 #include <cstdint>
