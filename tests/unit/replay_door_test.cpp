@@ -7,9 +7,11 @@
 #include "flow_driver.h"
 #include "replay/state_checksum.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -47,9 +49,14 @@ class ReplayDoor : public FlowDriver {
         FlowDriver::SetUp();
         gamepadInput = readGamepad;
     }
-    void TearDown() override { gamepadInput = readGamepad; }
+    void TearDown() override {
+        gamepadInput = readGamepad;
+        std::remove(path.c_str());
+    }
 
-    const std::string path = testing::TempDir() + "door_test.replay";
+    // A file of this process's own: the tests run side by side, here and in other builds.
+    const std::string path =
+        testing::TempDir() + "door_test_" + std::to_string(getpid()) + ".replay";
 
     // Records what follows, with the scripted pad as the game's pad.
     void startScriptRecording() {

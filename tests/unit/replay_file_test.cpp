@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -176,7 +177,8 @@ TEST(ReplayFile, MissingAndOversizedFilesAreRefused) {
     EXPECT_EQ(error.line, 0);
     EXPECT_NE(error.message.find("cannot open"), std::string::npos);
 
-    const std::string path = testing::TempDir() + "oversized.replay";
+    const std::string path =
+        testing::TempDir() + "oversized_" + std::to_string(getpid()) + ".replay";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     const std::string line = "1 key 56\n";
