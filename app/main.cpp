@@ -1,6 +1,7 @@
 #include "app/frame_display.h"
 #include "app/game_flow.h"
 #include "app/options.h"
+#include "app/replay_window.h"
 #include "app/window.h"
 #include "platform/beep.h"
 #include "platform/gamepad.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
+    if (!openReplayFiles(line.recordFile, line.replayFile)) {
+        return ReplayFileStatus;
+    }
     glutInit(&argc, argv);
     openGamepad();
     glutInitWindowSize(StartWindowSize, StartWindowSize);
@@ -37,6 +41,7 @@ int main(int argc, char** argv) {
                                        : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
     gameInit();
+    startReplayFiles();
     glutReshapeFunc(onReshape);
     glutIdleFunc(onIdle);
     glutDisplayFunc(displayFirstFrame);

@@ -17,7 +17,8 @@ constexpr std::size_t UsageWidth = 79;
 constexpr const char* Summary = "Tip the dish and roll your ball: push every planet over the rim.";
 constexpr const char* Epilogue =
     "Keys: the arrows roll your ball, 1 to 9 tip the dish, p pauses, q gives up,\n"
-    "Escape quits (exit status 1). A bad option exits with status 2. See tumbra(6).\n";
+    "Escape quits (exit status 1). A bad option or a file that cannot be used exits\n"
+    "with status 2, a replay that departs from its recording with 3. See tumbra(6).\n";
 constexpr const char* Notice = "Copyright (c) 2026 The Tumbra developers\n"
                                "This is free software under the MIT License; there is NO "
                                "WARRANTY.\n";
@@ -47,6 +48,12 @@ void askHelp(CommandLine& line, const char*) {
 void askVersion(CommandLine& line, const char*) {
     line.request = CommandLineRequest::Version;
 }
+void setRecordFile(CommandLine& line, const char* file) {
+    line.recordFile = file;
+}
+void setReplayFile(CommandLine& line, const char* file) {
+    line.replayFile = file;
+}
 void leaveToGlut(CommandLine&, const char*) {}
 
 constexpr Option Options[] = {
@@ -54,6 +61,8 @@ constexpr Option Options[] = {
      setDepthBuffer},
     {"-n", "--normalize", nullptr, "let OpenGL normalise normals (also /n)", setNormalize},
     {"-s", "--silent", nullptr, "no sound (also /s)", setSilent},
+    {nullptr, "--record", "FILE", "record the game's inputs into FILE", setRecordFile},
+    {nullptr, "--replay", "FILE", "play the recording FILE back (Escape quits)", setReplayFile},
     {"-h", "--help", nullptr, "show this help and exit", askHelp},
     {"-V", "--version", nullptr, "show the version and exit", askVersion},
     {nullptr, "-display", "NAME", nullptr, leaveToGlut},
@@ -94,10 +103,17 @@ const Option* findOption(std::string_view name) {
     return nullptr;
 }
 
+CommandLine badOption(std::string message) {
+    CommandLine line;
+    line.request = CommandLineRequest::BadOption;
+    line.error = std::move(message);
+    return line;
+}
+
 CommandLine refuse(std::string_view what, std::string_view arg) {
     std::string message = "option '";
     message.append(arg).append("' ").append(what);
-    return {CommandLineRequest::BadOption, message};
+    return badOption(message);
 }
 
 std::string spelling(const Option& option) {
@@ -113,7 +129,9 @@ void printUsage(std::FILE* to) {
     std::fprintf(to, "Usage: %s [OPTION]...\n%s\n\n", ProgramName, Summary);
     for (const Option& option : Options) {
         if (option.help != nullptr) {
-            std::fprintf(to, "  %-20s %s\n", spelling(option).c_str(), option.help);
+            // Long-only options line up with the long spellings of the others.
+            const char* indent = option.shortName == nullptr ? "    " : "";
+            std::fprintf(to, "  %-20s %s\n", (indent + spelling(option)).c_str(), option.help);
         }
     }
     // GLUT's options in lines that fit a terminal of 80 columns.
@@ -155,8 +173,7 @@ CommandLine scanOptions(int argc, char** argv) {
         const std::string_view name = arg.substr(0, equals);
         const Option* option = findOption(name);
         if (option == nullptr) {
-            return {CommandLineRequest::BadOption,
-                    "unrecognized option '" + std::string(arg) + "'"};
+            return badOption("unrecognized option '" + std::string(arg) + "'");
         }
         const char* value = nullptr;
         if (equals != arg.npos) {
@@ -170,7 +187,14 @@ CommandLine scanOptions(int argc, char** argv) {
             }
             value = argv[++i];
         }
+        if (value != nullptr && *value == '\0') {
+            return refuse("requires an argument", name);
+        }
         option->apply(line, value);
+    }
+    if (line.request == CommandLineRequest::Play && !line.recordFile.empty() &&
+        !line.replayFile.empty()) {
+        return refuse("cannot be used with '--record'", "--replay");
     }
     return line;
 }

@@ -12,13 +12,16 @@ enum class CommandLineRequest { Play, Help, Version, BadOption };
 
 struct CommandLine {
     CommandLineRequest request = CommandLineRequest::Play;
-    std::string error; // for BadOption: one line, without the program's name
+    std::string error;      // for BadOption: one line, without the program's name
+    std::string recordFile; // --record FILE: the recording to write; empty for none
+    std::string replayFile; // --replay FILE: the recording to play back; empty for none
 };
 
 // Reads argv[1..argc-1] in order, before glutInit. "/d", "/n" and "/s" (exactly two
 // characters) and their GNU spellings set the option globals; GLUT's own X options are
-// skipped with their values, for glutInit to read. The first help, version or unknown "-"
-// argument ends the scan; every other argument is ignored, and after "--" so are "-" ones.
+// skipped with their values, for glutInit to read; --record and --replay take a file each
+// (never empty) and exclude each other. The first help, version or unknown "-" argument ends
+// the scan; every other argument is ignored, and after "--" so are "-" ones.
 CommandLine scanOptions(int argc, char** argv);
 
 // Answers a request other than Play: the usage or the version on `out` (status 0), or the

@@ -9,6 +9,7 @@ trap 'rm -rf "$work"' EXIT
 unset DISPLAY
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 failures=0
+checks=0
 
 # expect STATUS STREAM FIRST_LINE ARGS...: the exit status, the stream (out or err) that
 # holds the whole answer, and its first line; the other stream stays empty.
@@ -17,6 +18,7 @@ expect() {
     shift 3
     "$TUMBRA" "$@" >"$work/out" 2>"$work/err"
     local got=$? quiet=err
+    checks=$((checks + 1))
     [ "$stream" = out ] || quiet=out
     if [ "$got" -ne "$status" ] || [ "$(head -n 1 "$work/$stream")" != "$first" ] ||
         [ -s "$work/$quiet" ] || [ -e "$work/audio.raw" ] ||
@@ -34,5 +36,25 @@ expect 2 err "tumbra: unrecognized option '--bogus'" /s --bogus --help
 expect 2 err "tumbra: unrecognized option '-x'" -x
 expect 2 err "tumbra: option '-display' requires an argument" -d -display
 expect 2 err "tumbra: option '--silent' doesn't allow an argument" --silent=1
-echo "$((8 - failures)) passed, $failures failed"
+expect 2 err "tumbra: option '--record' requires an argument" -s --record
+
+# expect_file_error FIRST ARGS...: a file named on the command line cannot be used: one line
+# on stderr that starts with FIRST, status 2, and nothing else (no display is needed).
+expect_file_error() {
+    local first=$1
+    shift
+    "$TUMBRA" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    checks=$((checks + 1))
+    if [ "$got" -ne 2 ] || [ "$(wc -l <"$work/err")" -ne 1 ] ||
+        [[ $(cat "$work/err") != "$first"* ]] || [ -s "$work/out" ]; then
+        echo "FAIL: tumbra $*: status $got, stdout: $(head -c 300 "$work/out"), stderr: $(head -c 300 "$work/err")"
+        failures=$((failures + 1))
+    fi
+}
+printf 'tumbra-replay 1\ngame 1.0.0\nstart title\n5 key 56\n4 key 50\n' >"$work/bad.replay"
+expect_file_error "tumbra: $work/bad.replay:5: out of time order" --replay "$work/bad.replay"
+expect_file_error "tumbra: $work/none.replay: cannot open" /s --replay "$work/none.replay"
+expect_file_error "tumbra: $work/no/x.replay: cannot write" --record "$work/no/x.replay"
+echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -17,6 +17,8 @@ struct OptionCase {
     int silent;
     Request request;
     std::string error;
+    std::string record = "";
+    std::string replay = "";
 };
 
 CommandLine scan(std::vector<const char*> args) {
@@ -64,6 +66,16 @@ TEST(Options, SlashAndGnuSpellingsGlutsOptionsAndBadOnes) {
          0,
          Request::BadOption,
          "option '--silent' doesn't allow an argument"},
+        {{"--record", "a.replay", "-s"}, 0, 0, 1, Request::Play, "", "a.replay"},
+        {{"--replay=b.replay", "--replay", "c"}, 0, 0, 0, Request::Play, "", "", "c"},
+        {{"--record"}, 0, 0, 0, Request::BadOption, "option '--record' requires an argument"},
+        {{"--replay", ""}, 0, 0, 0, Request::BadOption, "option '--replay' requires an argument"},
+        {{"--record", "a", "--replay", "b"},
+         0,
+         0,
+         0,
+         Request::BadOption,
+         "option '--replay' cannot be used with '--record'"},
     };
     for (const OptionCase& c : cases) {
         const CommandLine line = scan(c.args);
@@ -73,6 +85,8 @@ TEST(Options, SlashAndGnuSpellingsGlutsOptionsAndBadOnes) {
         EXPECT_EQ(optSilent, c.silent) << args;
         EXPECT_EQ(line.request, c.request) << args;
         EXPECT_EQ(line.error, c.error) << args;
+        EXPECT_EQ(line.recordFile, c.record) << args;
+        EXPECT_EQ(line.replayFile, c.replay) << args;
     }
 }
 

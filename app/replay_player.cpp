@@ -1,0 +1,133 @@
+#include "app/replay_player.h"
+
+#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "replay/state_checksum.h"
+#include "sim/stages.h"
+
+#include <cstdio>
+
+namespace {
+
+ReplayPlayer* activePlayer = nullptr;
+
+GamepadState replayedPad() {
+    activePlayer->startFrame();
+    return activePlayer->pad();
+}
+
+std::string checkText(const ReplayCheck& check) {
+    return "state " + std::to_string(check.mark.state) + " stage " +
+           std::to_string(check.mark.stage) + " lives " + std::to_string(check.mark.lives) +
+           " checksum " + checksumText(check.checksum);
+}
+
+} // namespace
+
+void ReplayPlayer::startFrame() {
+    if (!started) {
+        started = true;
+        current = currentStateMark();
+    }
+    ++frames;
+    feedEventsUpTo(frames);
+    for (; nextPad < replay.pads.size() && replay.pads[nextPad].frame <= frames; ++nextPad) {
+        padState = replay.pads[nextPad].state;
+    }
+}
+
+void ReplayPlayer::feedEventsUpTo(int frame) {
+    for (; nextEvent < replay.events.size() && replay.events[nextEvent].frame <= frame;
+         ++nextEvent) {
+        const ReplayEvent& event = replay.events[nextEvent];
+        if (event.kind == ReplayEvent::Key) {
+            onKeyboard(static_cast<unsigned char>(event.code), 0, 0);
+        } else {
+            onSpecialKey(event.code, 0, 0);
+        }
+    }
+}
+
+bool ReplayPlayer::endFrame() {
+    const StateMark mark = currentStateMark();
+    const bool changed = mark != current;
+    current = mark;
+    const bool noted = nextCheck < replay.checks.size() && replay.checks[nextCheck].frame == frames;
+    if (!noted && !changed) {
+        return false;
+    }
+    const ReplayCheck seen{frames, mark, changed ? stateChecksum() : 0};
+    const ReplayCheck check = noted ? replay.checks[nextCheck] : ReplayCheck{};
+    if (noted) {
+        ++nextCheck;
+    }
+    if (differenceFrame == 0 && !(changed && noted && check == seen)) {
+        differenceFrame = frames;
+        recordedNoted = noted;
+        recorded = check;
+        replayedChanged = changed;
+        replayed = seen;
+    }
+    return changed;
+}
+
+void ReplayPlayer::finish() {
+    feedEventsUpTo(frames + 1);
+    checksum = stateChecksum();
+}
+
+std::string ReplayPlayer::differenceText() const {
+    if (differenceFrame == 0) {
+        return "";
+    }
+    return "at frame " + std::to_string(differenceFrame) + ": recorded " +
+           (recordedNoted ? checkText(recorded) : "no change") + ", replayed " +
+           (replayedChanged ? checkText(replayed) : "no change");
+}
+
+bool ReplayPlayer::matches() const {
+    return differenceFrame == 0 && (!replay.sealed || checksum == replay.checksum);
+}
+
+void ReplayPlayer::reportMismatch(const char* program, const std::string& file) const {
+    if (differenceFrame != 0) {
+        std::fprintf(stderr, "%s: %s: the replay departs from the recording %s\n", program,
+                     file.c_str(), differenceText().c_str());
+    }
+    if (replay.sealed && checksum != replay.checksum) {
+        std::fprintf(stderr, "%s: %s: checksum mismatch: recorded %s, replayed %s\n", program,
+                     file.c_str(), checksumText(replay.checksum).c_str(),
+                     checksumText(checksum).c_str());
+    }
+}
+
+void resetToTitle() {
+    gameState = Title;
+    lives = StartingLives;
+    countdown = 0;
+    stageNumber = TitleStage;
+    paused = 0;
+    lastKey = 0;
+    lastSpecialKey = 0;
+    padX = padY = arrowX = arrowY = 0.0f;
+    waitLevel = 0;
+    waitShow = 0;
+    beepRequest = 0;
+    loadStage();
+}
+
+void playHeadless(ReplayPlayer& player,
+                  const std::function<void(int frame, const StateMark& mark)>& onChange) {
+    const GamepadInput saved = gamepadInput;
+    activePlayer = &player;
+    gamepadInput = replayedPad;
+    while (!player.over()) {
+        onIdle();
+        if (player.endFrame()) {
+            onChange(player.framesPlayed(), player.mark());
+        }
+    }
+    player.finish();
+    gamepadInput = saved;
+    activePlayer = nullptr;
+}

@@ -1,0 +1,534 @@
+#include "replay/replay_file.h"
+
+#include "app/game_state.h"
+#include "sim/stages.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <compare>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int MaxVersionLength = 40;
+constexpr int ChecksumDigits = 16;
+constexpr int MaxNumberDigits = 9; // every number the format allows fits an int
+constexpr int MaxKeyCode = 255;
+
+// The pad's values as a line names them, in the order it writes them: the four sticks, the
+// two D-pad axes, the buttons pressed and the pad pulled out.
+constexpr const char* PadNames[] = {"leftX", "leftY", "rightX",  "rightY",
+                                    "dpadX", "dpadY", "pressed", "disconnected"};
+constexpr float GamepadState::*Sticks[] = {&GamepadState::leftX, &GamepadState::leftY,
+                                           &GamepadState::rightX, &GamepadState::rightY};
+constexpr int GamepadState::*DpadAxes[] = {&GamepadState::dpadX, &GamepadState::dpadY};
+constexpr int PressedIndex = 6;
+constexpr int DisconnectedIndex = 7;
+constexpr unsigned KnownButtons =
+    GamepadSouth | GamepadBack | GamepadStart | GamepadLeftShoulder | GamepadRightShoulder;
+constexpr int MaxPadValues = static_cast<int>(std::size(PadNames));
+
+// The shortest text that reads back to the same float, bit for bit.
+std::string floatText(float value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// Where a line stands in time: an input goes before its frame's idle call, a check after it.
+struct Moment {
+    long frame = 0;
+    int afterCall = 1; // the start counts as "after call 0"
+
+    auto operator<=>(const Moment&) const = default;
+};
+
+class LineParser {
+  public:
+    LineParser(ReplayText kind, Replay& replay, ReplayError& error)
+        : kind(kind), replay(replay), error(error) {}
+
+    bool parse(std::string_view text) {
+        replay = Replay{};
+        expected = kind == ReplayText::Recording ? Expect::Format : Expect::Body;
+        while (!text.empty()) {
+            ++lineNumber;
+            const std::size_t newline = text.find('\n');
+            if (newline == std::string_view::npos) {
+                return fail("the line is cut short (no newline at its end)");
+            }
+            std::string_view line = text.substr(0, newline);
+            text.remove_prefix(newline + 1);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            if (!parseLine(line)) {
+                return false;
+            }
+        }
+        if (expected != Expect::Body && expected != Expect::Nothing) {
+            ++lineNumber;
+            return fail("the file ends inside its header");
+        }
+        return true;
+    }
+
+  private:
+    enum class Expect { Format, Game, Start, Body, Nothing };
+
+    ReplayText kind;
+    Replay& replay;
+    ReplayError& error;
+    int lineNumber = 0;
+    Expect expected = Expect::Format;
+    Moment last;
+    int lastPadFrame = 0;
+    GamepadState pad{};
+    std::vector<std::string_view> words;
+
+    bool fail(const std::string& message) {
+        error = {lineNumber, message};
+        return false;
+    }
+
+    bool parseLine(std::string_view line) {
+        if (line.size() > MaxReplayLineLength) {
+            return fail("the line is longer than " + std::to_string(MaxReplayLineLength) +
+                        " characters");
+        }
+        for (const char c : line) {
+            if (c < ' ' || c > '~') {
+                return fail("the line holds a character that is not printable ASCII");
+            }
+        }
+        if (expected != Expect::Format && !line.empty() && line.front() == '#') {
+            return true; // a comment
+        }
+        if (!split(line)) {
+            return fail("words must be separated by single spaces");
+        }
+        switch (expected) {
+        case Expect::Format:
+            return parseFormat();
+        case Expect::Game:
+            return parseGame();
+        case Expect::Start:
+            return parseStart();
+        case Expect::Body:
+            return parseBody();
+        case Expect::Nothing:
+            return fail("nothing may follow the end record");
+        }
+        return false;
+    }
+
+    bool split(std::string_view line) {
+        words.clear();
+        while (true) {
+            const std::size_t space = line.find(' ');
+            words.push_back(line.substr(0, space));
+            if (words.back().empty()) {
+                return false;
+            }
+            if (space == std::string_view::npos) {
+                return true;
+            }
+            line.remove_prefix(space + 1);
+        }
+    }
+
+    bool shape(const char* first, std::size_t count) const {
+        return words.size() == count && words[0] == first;
+    }
+
+    bool parseFormat() {
+        if (words.size() != 2 || words[0] != ReplayFormatName) {
+            return fail(std::string("not a replay: the first line must be \"") + ReplayFormatName +
+                        " " + std::to_string(ReplayFormatVersion) + "\"");
+        }
+        if (words[1] != std::to_string(ReplayFormatVersion)) {
+            return fail("format version " + std::string(words[1]) +
+                        " is not supported (this game reads version " +
+                        std::to_string(ReplayFormatVersion) + ")");
+        }
+        expected = Expect::Game;
+        return true;
+    }
+
+    bool parseGame() {
+        if (!shape("game", 2) || words[1].size() > MaxVersionLength) {
+            return fail("the second line must be \"game VERSION\"");
+        }
+        replay.gameVersion = words[1];
+        expected = Expect::Start;
+        return true;
+    }
+
+    bool parseStart() {
+        if (!shape("start", 2) || words[1] != "title") {
+            return fail("the third line must be \"start title\"");
+        }
+        expected = Expect::Body;
+        return true;
+    }
+
+    // A decimal number within [low, high]; `what` names it in the message.
+    bool number(std::string_view word, long low, long high, const char* what, long& value) {
+        const bool negative = !word.empty() && word.front() == '-';
+        const std::string_view digits = negative ? word.substr(1) : word;
+        const bool wellFormed =
+            !digits.empty() && digits.size() <= MaxNumberDigits &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (wellFormed) {
+            value = std::stol(std::string(word));
+            if (value >= low && value <= high) {
+                return true;
+            }
+        }
+        return fail(std::string(what) + " must be a whole number from " + std::to_string(low) +
+                    " to " + std::to_string(high) + ", not \"" + std::string(word) + "\"");
+    }
+
+    bool checksumWord(std::string_view digits, std::uint64_t& checksum) {
+        const bool hex = digits.size() == ChecksumDigits &&
+                         std::all_of(digits.begin(), digits.end(), [](char c) {
+                             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+                         });
+        if (!hex) {
+            return fail("the checksum must be 16 lower-case hex digits");
+        }
+        checksum = std::stoull(std::string(digits), nullptr, 16);
+        return true;
+    }
+
+    bool inOrder(Moment moment) {
+        if (moment < last) {
+            return fail("out of time order: frame " + std::to_string(moment.frame) +
+                        " after frame " + std::to_string(last.frame) +
+                        " (a frame's inputs go before its state line)");
+        }
+        last = moment;
+        return true;
+    }
+
+    bool parseBody() {
+        if (kind == ReplayText::Recording && shape("end", 3)) {
+            return parseEnd();
+        }
+        const bool padLine =
+            words.size() >= 3 && words.size() <= 2 + MaxPadValues && words[1] == "pad";
+        if (!padLine && words.size() != 3 &&
+            !(kind == ReplayText::Recording && words.size() == 6)) {
+            return fail(
+                "expected \"FRAME key CODE\", \"FRAME special CODE\", \"FRAME pad NAME=VALUE...\"" +
+                std::string(kind == ReplayText::Recording
+                                ? ", \"FRAME state STATE STAGE LIVES CHECKSUM\" or \"end FRAMES "
+                                  "CHECKSUM\""
+                                : ""));
+        }
+        long frame = 0;
+        if (!number(words[0], 1, MaxReplayFrame, "the frame", frame)) {
+            return false;
+        }
+        if (padLine) {
+            return parsePad(frame);
+        }
+        if (words.size() == 6 && words[1] == "state") {
+            return parseCheck(frame);
+        }
+        if (words.size() == 3 && (words[1] == "key" || words[1] == "special")) {
+            return parseEvent(frame);
+        }
+        return fail("unknown line kind \"" + std::string(words[1]) + "\"");
+    }
+
+    bool parseEvent(long frame) {
+        const bool isKey = words[1] == "key";
+        long code = 0;
+        if (!number(words[2], 0, isKey ? MaxKeyCode : MaxSpecialKeyCode, "the key code", code)) {
+            return false;
+        }
+        if (isKey && code == ReplayEscapeKey) {
+            return fail("Escape is not replayed: the end record stands for it");
+        }
+        if (!inOrder({frame, 0})) {
+            return false;
+        }
+        replay.events.push_back({static_cast<int>(frame),
+                                 isKey ? ReplayEvent::Key : ReplayEvent::Special,
+                                 static_cast<int>(code)});
+        return true;
+    }
+
+    // A stick's value: a finite number within -1..1.
+    bool stickValue(std::string_view name, std::string_view word, float& value) {
+        const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+        if (result.ec == std::errc{} && result.ptr == word.data() + word.size() && value >= -1.0f &&
+            value <= 1.0f) {
+            return true;
+        }
+        return fail(std::string(name) + " must be a number from -1 to 1, not \"" +
+                    std::string(word) + "\"");
+    }
+
+    // "NAME=VALUE" words: the pad's values that changed on this frame, each named once.
+    bool parsePad(long frame) {
+        GamepadState next = pad;
+        unsigned named = 0;
+        for (std::size_t w = 2; w < words.size(); ++w) {
+            const std::size_t equals = words[w].find('=');
+            const std::string_view name = words[w].substr(0, equals);
+            const auto found = std::find(std::begin(PadNames), std::end(PadNames), name);
+            if (equals == std::string_view::npos || found == std::end(PadNames)) {
+                return fail("a pad value must be NAME=VALUE with NAME one of leftX, leftY, "
+                            "rightX, rightY, dpadX, dpadY, pressed, disconnected");
+            }
+            const int index = static_cast<int>(found - std::begin(PadNames));
+            if ((named & (1u << index)) != 0) {
+                return fail("the pad value " + std::string(name) + " is named twice");
+            }
+            named |= 1u << index;
+            const std::string_view value = words[w].substr(equals + 1);
+            long integer = 0;
+            if (index < static_cast<int>(std::size(Sticks))) {
+                if (!stickValue(name, value, next.*Sticks[index])) {
+                    return false;
+                }
+            } else if (index < PressedIndex) {
+                if (!number(value, -1, 1, PadNames[index], integer)) {
+                    return false;
+                }
+                next.*DpadAxes[index - std::size(Sticks)] = static_cast<int>(integer);
+            } else if (index == PressedIndex) {
+                if (!number(value, 0, KnownButtons, "pressed", integer)) {
+                    return false;
+                }
+                next.pressed = static_cast<unsigned>(integer);
+            } else {
+                if (!number(value, 0, 1, "disconnected", integer)) {
+                    return false;
+                }
+                next.disconnected = integer == 1;
+            }
+        }
+        if (lastPadFrame == frame) {
+            return fail("a second pad line for frame " + std::to_string(frame));
+        }
+        if (!inOrder({frame, 0})) {
+            return false;
+        }
+        lastPadFrame = static_cast<int>(frame);
+        // A line that changes nothing says nothing: it is not kept.
+        if (!samePad(next, pad)) {
+            pad = next;
+            replay.pads.push_back({static_cast<int>(frame), pad});
+        }
+        return true;
+    }
+
+    bool parseCheck(long frame) {
+        long state = 0;
+        long stage = 0;
+        long lives = 0;
+        // StageIntro has the highest state number.
+        if (!number(words[2], 0, StageIntro, "the state", state) ||
+            !number(words[3], 0, StageCount - 1, "the stage", stage) ||
+            !number(words[4], -MaxReplayLives, MaxReplayLives, "the lives", lives)) {
+            return false;
+        }
+        std::uint64_t checksum = 0;
+        if (!checksumWord(words[5], checksum)) {
+            return false;
+        }
+        // One check at most per frame: a later one would repeat the frame's "after" moment.
+        if (!replay.checks.empty() && replay.checks.back().frame == frame) {
+            return fail("a second state line for frame " + std::to_string(frame));
+        }
+        if (!inOrder({frame, 1})) {
+            return false;
+        }
+        replay.checks.push_back(
+            {static_cast<int>(frame),
+             {static_cast<int>(state), static_cast<int>(stage), static_cast<int>(lives)},
+             checksum});
+        return true;
+    }
+
+    bool parseEnd() {
+        long frames = 0;
+        if (!number(words[1], 0, MaxReplayFrame, "the frame count", frames)) {
+            return false;
+        }
+        std::uint64_t checksum = 0;
+        if (!checksumWord(words[2], checksum)) {
+            return false;
+        }
+        // Keys that came after the last idle call and before Escape belong to frame + 1.
+        // The pad is read in an idle call, so none comes after the last.
+        if (last > Moment{frames + 1, 0} || lastPadFrame > frames) {
+            return fail("the end record's frame count " + std::to_string(frames) +
+                        " is earlier than the lines before it");
+        }
+        replay.sealed = true;
+        replay.endFrame = static_cast<int>(frames);
+        replay.checksum = checksum;
+        expected = Expect::Nothing;
+        return true;
+    }
+};
+
+} // namespace
+
+int Replay::lastFrame() const {
+    if (sealed) {
+        return endFrame;
+    }
+    int frame = 0;
+    if (!events.empty()) {
+        frame = events.back().frame;
+    }
+    if (!pads.empty()) {
+        frame = std::max(frame, pads.back().frame);
+    }
+    if (!checks.empty()) {
+        frame = std::max(frame, checks.back().frame);
+    }
+    return frame;
+}
+
+bool parseReplay(std::string_view text, ReplayText kind, Replay& replay, ReplayError& error) {
+    return LineParser(kind, replay, error).parse(text);
+}
+
+bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, ReplayError& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = {0, std::string("cannot open: ") + std::strerror(errno)};
+        return false;
+    }
+    // One byte more than allowed tells a file at the limit from a larger one.
+    std::string text(MaxReplayBytes + 1, '\0');
+    const std::size_t size = std::fread(text.data(), 1, text.size(), file);
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed) {
+        error = {0, "cannot read the file"};
+        return false;
+    }
+    if (size > static_cast<std::size_t>(MaxReplayBytes)) {
+        const long lines = std::count(text.begin(), text.begin() + MaxReplayBytes, '\n');
+        error = {static_cast<int>(lines + 1),
+                 "the file is larger than " + std::to_string(MaxReplayBytes) + " bytes"};
+        return false;
+    }
+    text.resize(size);
+    return parseReplay(text, kind, replay, error);
+}
+
+std::string replayHeader(std::string_view gameVersion) {
+    return std::string(ReplayFormatName) + " " + std::to_string(ReplayFormatVersion) + "\ngame " +
+           std::string(gameVersion) + "\nstart title\n";
+}
+
+std::string replayEventLine(const ReplayEvent& event) {
+    return std::to_string(event.frame) + (event.kind == ReplayEvent::Key ? " key " : " special ") +
+           std::to_string(event.code) + "\n";
+}
+
+GamepadState boundedPad(const GamepadState& pad) {
+    GamepadState bounded = pad;
+    for (const auto stick : Sticks) {
+        const float value = pad.*stick;
+        bounded.*stick = std::isnan(value) ? 0.0f : std::clamp(value, -1.0f, 1.0f);
+    }
+    for (const auto axis : DpadAxes) {
+        bounded.*axis = std::clamp(pad.*axis, -1, 1);
+    }
+    bounded.pressed &= KnownButtons;
+    return bounded;
+}
+
+bool samePad(const GamepadState& a, const GamepadState& b) {
+    for (const auto stick : Sticks) {
+        if (std::bit_cast<std::uint32_t>(a.*stick) != std::bit_cast<std::uint32_t>(b.*stick)) {
+            return false;
+        }
+    }
+    return a.dpadX == b.dpadX && a.dpadY == b.dpadY && a.pressed == b.pressed &&
+           a.disconnected == b.disconnected;
+}
+
+std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now) {
+    std::string values;
+    for (std::size_t i = 0; i < std::size(Sticks); ++i) {
+        if (std::bit_cast<std::uint32_t>(before.*Sticks[i]) !=
+            std::bit_cast<std::uint32_t>(now.*Sticks[i])) {
+            values += std::string(" ") + PadNames[i] + "=" + floatText(now.*Sticks[i]);
+        }
+    }
+    for (std::size_t i = 0; i < std::size(DpadAxes); ++i) {
+        if (before.*DpadAxes[i] != now.*DpadAxes[i]) {
+            values += std::string(" ") + PadNames[std::size(Sticks) + i] + "=" +
+                      std::to_string(now.*DpadAxes[i]);
+        }
+    }
+    if (before.pressed != now.pressed) {
+        values += std::string(" ") + PadNames[PressedIndex] + "=" + std::to_string(now.pressed);
+    }
+    if (before.disconnected != now.disconnected) {
+        values +=
+            std::string(" ") + PadNames[DisconnectedIndex] + "=" + (now.disconnected ? "1" : "0");
+    }
+    return values.empty() ? "" : std::to_string(frame) + " pad" + values + "\n";
+}
+
+std::string replayCheckLine(const ReplayCheck& check) {
+    return std::to_string(check.frame) + " state " + std::to_string(check.mark.state) + " " +
+           std::to_string(check.mark.stage) + " " + std::to_string(check.mark.lives) + " " +
+           checksumText(check.checksum) + "\n";
+}
+
+std::string replayEndLine(int frames, std::uint64_t checksum) {
+    return "end " + std::to_string(frames) + " " + checksumText(checksum) + "\n";
+}
+
+std::string formatReplay(const Replay& replay) {
+    std::string text = replayHeader(replay.gameVersion);
+    auto event = replay.events.begin();
+    auto pad = replay.pads.begin();
+    auto check = replay.checks.begin();
+    GamepadState before{};
+    // On each frame its keys, then its pad, then its check, as a recorder writes them.
+    while (true) {
+        const int eventFrame = event != replay.events.end() ? event->frame : INT_MAX;
+        const int padFrame = pad != replay.pads.end() ? pad->frame : INT_MAX;
+        const int checkFrame = check != replay.checks.end() ? check->frame : INT_MAX;
+        const int frame = std::min({eventFrame, padFrame, checkFrame});
+        if (frame == INT_MAX) {
+            break;
+        }
+        if (eventFrame == frame) {
+            text += replayEventLine(*event++);
+        } else if (padFrame == frame) {
+            text += replayPadLine(frame, before, pad->state);
+            before = pad++->state;
+        } else {
+            text += replayCheckLine(*check++);
+        }
+    }
+    if (replay.sealed) {
+        text += replayEndLine(replay.endFrame, replay.checksum);
+    }
+    return text;
+}
+
+std::string checksumText(std::uint64_t checksum) {
+    char text[ChecksumDigits + 1];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(checksum));
+    return text;
+}
