@@ -7,12 +7,6 @@ BUILD=$2
 source "$(dirname "$0")/../support/e2e_lib.sh"
 REPLAY_TOOL=$BUILD/tools/tumbra-replay
 
-# A replay that departs ends the game, and import waits for ever on a window that vanishes
-# while it reads it: bounded here, so such a fault fails at once.
-shoot() {
-    timeout 5 import -window "$WINDOW" -depth 8 "ppm:$WORK/shot.ppm" 2>/dev/null
-}
-
 recording=$WORK/game.replay
 
 start_game /s --record "$recording"

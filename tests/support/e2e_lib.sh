@@ -81,8 +81,9 @@ press() {
     xdotool key --window "$WINDOW" "$@" 2>/dev/null
 }
 
+# Bounded: import waits for good when the window closes in the middle of a capture.
 shoot() {
-    import -window "$WINDOW" -depth 8 "ppm:$WORK/shot.ppm" 2>/dev/null
+    timeout 5 import -window "$WINDOW" -depth 8 "ppm:$WORK/shot.ppm" 2>/dev/null
 }
 
 # The places (x y, from the window's bottom left) where TEXT stands in the last screenshot.
