@@ -383,6 +383,20 @@ void onSpecialKey(int key, int, int) {
     lastSpecialKey = key;
 }
 
+void resetToTitle() {
+    gameState = Title;
+    lives = StartingLives;
+    countdown = 0;
+    stageNumber = TitleStage;
+    paused = 0;
+    padX = padY = arrowX = arrowY = 0.0f;
+    waitLevel = 0;
+    waitShow = 0;
+    beepRequest = 0;
+    // Clears the stored keys too.
+    loadStage();
+}
+
 void onIdle() {
     framePad = gamepadInput();
     readArrowKey();

@@ -6,6 +6,9 @@ void onKeyboard(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 // One frame of the game.
 void onIdle();
+// The game as the program starts it: the title over a freshly built stage 0, with every
+// game-flow global at its initial value. Where every recording, replay and search starts.
+void resetToTitle();
 
 // Beep pitches in Hz. A frame's beep request inside the audible range is taken as the pitch
 // (deep for heavy collisions, a rising scale on the all-clear screen); other requests and

@@ -3,7 +3,6 @@
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "replay/state_checksum.h"
-#include "sim/stages.h"
 
 #include <cstdio>
 
@@ -99,21 +98,6 @@ void ReplayPlayer::reportMismatch(const char* program, const std::string& file) 
                      file.c_str(), checksumText(replay.checksum).c_str(),
                      checksumText(checksum).c_str());
     }
-}
-
-void resetToTitle() {
-    gameState = Title;
-    lives = StartingLives;
-    countdown = 0;
-    stageNumber = TitleStage;
-    paused = 0;
-    lastKey = 0;
-    lastSpecialKey = 0;
-    padX = padY = arrowX = arrowY = 0.0f;
-    waitLevel = 0;
-    waitShow = 0;
-    beepRequest = 0;
-    loadStage();
 }
 
 void playHeadless(ReplayPlayer& player,

@@ -62,9 +62,6 @@ class ReplayPlayer {
     std::uint64_t checksum = 0;
 };
 
-// The title with every default, as the game starts: where every recording starts.
-void resetToTitle();
-
 // Plays `player`'s recording headless from the title, as fast as it goes: gamepadInput is
 // the player's for the run and restored after. `onChange` is called after every frame whose
 // state mark changed.

@@ -1,5 +1,6 @@
 // How fast a recording plays headless through the real game flow: the committed whole game,
 // from the title through all 22 stages and the credits. Frames per second is items_per_second.
+#include "app/game_flow.h"
 #include "app/options.h"
 #include "app/replay_player.h"
 #include "replay/replay_file.h"

@@ -94,17 +94,8 @@ bool readScheduleFile(const std::string& path, std::vector<KeyEvent>& events, st
 }
 
 void startAtTitle() {
-    gameState = Title;
-    lives = StartingLives;
-    countdown = 0;
-    stageNumber = TitleStage;
-    paused = 0;
-    padX = padY = arrowX = arrowY = 0.0f;
-    waitLevel = 0;
-    waitShow = 0;
-    beepRequest = 0;
+    resetToTitle();
     beepOutput = silence;
-    loadStage();
 }
 
 void loadStageAsGame(int stage) {

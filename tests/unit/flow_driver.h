@@ -24,18 +24,9 @@ inline void recordBeep(int pitch) {
 class FlowDriver : public testing::Test {
   protected:
     void SetUp() override {
-        gameState = Title;
-        lives = StartingLives;
-        countdown = 0;
-        stageNumber = 0;
-        paused = 0;
-        padX = padY = arrowX = arrowY = 0.0f;
-        waitLevel = 0;
-        waitShow = 0;
-        beepRequest = 0;
+        resetToTitle();
         optSilent = 0;
         windowWidth = windowHeight = StartWindowSize;
-        loadStage();
         beepsHeard.clear();
         beepOutput = recordBeep;
     }
