@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# docs/stage17.gif, the README's moving picture: six seconds of stage 17 from its fly-in on,
-# every second frame of the game's own flow and display (tumbra-snapshot on a private Xvfb
-# display) at 15 pictures a second. The player's ball stands still, so the ringed planet
-# charges it over the rim. 128 colours keep the file near 0.6 MB (the limit is 1 MB).
+# docs/stage17.gif, the README's moving picture: stage 17 played from its fly-in to "STAGE
+# CLEAR !!" with the keys of its committed schedule (tools/solutions/stage17.txt), every
+# second frame of the game's own flow and display (tumbra-snapshot on a private Xvfb display)
+# at 15 pictures a second, so in real time. 128 colours keep the file well under 1 MB.
 #
 #   tools/make-animation.sh [BUILD_DIR]      (default: build; builds what is missing)
 set -eu
@@ -17,10 +17,12 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Frame 40 is a third into the fly-in (20 frames of the stage clear come first). The tool
-# runs every picture's frames from the stage's start: the flow is deterministic.
-for frame in $(seq 40 2 220); do
-    "$build/tools/tumbra-snapshot" 17 "$frame" "$work/$(printf %04d "$frame").ppm"
+# Frame 40 is a third into the fly-in (20 frames of the stage clear come first); the stage is
+# cleared on frame 153 and "STAGE CLEAR !!" stands until frame 173. The tool runs every
+# picture's frames from the stage's start: the flow is deterministic.
+schedule="$root/tools/solutions/stage17.txt"
+for frame in $(seq 40 2 176); do
+    "$build/tools/tumbra-snapshot" 17 "$frame" "$work/$(printf %04d "$frame").ppm" 400 "$schedule"
 done
 out="$root/docs/stage17.gif"
 convert -delay 1x15 -loop 0 "$work"/*.ppm +dither -colors 128 -layers Optimize "$out"

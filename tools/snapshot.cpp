@@ -1,21 +1,25 @@
-// tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE]
+// tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE [SCHEDULE]]
 //
 // Runs the game in its window from the moment stage STAGE - 1 is cleared (STAGE 23: the last
 // stage, so the all-clear screen and the ending follow), FRAMES frames of the real game flow
-// and display with no keys pressed, and writes the last frame as a binary PPM picture. For
-// pictures of screens that playing would take long to reach; needs a display. Silent.
+// and display, and writes the last frame as a binary PPM picture. For pictures of screens
+// that playing would take long to reach; needs a display. Silent.
 // SIZE is the square window's side in pixels (100 to 2000, as the window keys allow;
 // default 400): the icons are drawn large and scaled down.
+// SCHEDULE is a stage's key schedule (tools/solutions/README.md), its frames counted from the
+// frame that loads the stage; without it no key is pressed.
 #include "app/frame_display.h"
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/options.h"
 #include "app/window.h"
 #include "sim/stages.h"
+#include "tools/schedule.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -59,11 +63,17 @@ int main(int argc, char** argv) {
     long stage = 0;
     long frames = 0;
     long size = StartWindowSize;
-    if ((argc != 4 && argc != 5) || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
+    if (argc < 4 || argc > 6 || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
         !readNumber(argv[2], 1, 100000, frames) ||
-        (argc == 5 && !readNumber(argv[4], SmallestSize, LargestSize, size))) {
-        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE]  (STAGE 1 to 23, "
-                             "SIZE 100 to 2000)\n");
+        (argc >= 5 && !readNumber(argv[4], SmallestSize, LargestSize, size))) {
+        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE [SCHEDULE]]  "
+                             "(STAGE 1 to 23, SIZE 100 to 2000)\n");
+        return BadArguments;
+    }
+    std::vector<KeyEvent> schedule;
+    std::string error;
+    if (argc == 6 && !readScheduleFile(argv[5], schedule, error)) {
+        std::fprintf(stderr, "tumbra-snapshot: %s\n", error.c_str());
         return BadArguments;
     }
     optSilent = 1;
@@ -76,8 +86,16 @@ int main(int argc, char** argv) {
     stageNumber = static_cast<int>(stage) - 1;
     gameState = StageClear;
     countdown = ClearFrames;
-    for (long i = 0; i < frames; ++i) {
+    long loadFrame = 0; // the idle call that loaded the stage; 0 until then
+    std::size_t next = 0;
+    for (long i = 1; i <= frames; ++i) {
+        while (loadFrame > 0 && next < schedule.size() && schedule[next].frame <= i - loadFrame) {
+            press(schedule[next++]);
+        }
         onIdle();
+        if (loadFrame == 0 && stageNumber == stage) {
+            loadFrame = i;
+        }
         drawFrame();
     }
     if (!writeBackBuffer(argv[3])) {
