@@ -274,10 +274,7 @@ void allClearFrame() {
 void titleFrame() {
     if (padX != 0.0f || padY != 0.0f || arrowX != 0.0f || arrowY != 0.0f ||
         (framePad.pressed & GamepadSouth) != 0) {
-        enterStage(FirstStage);
-        gameState = StageIntro;
-        countdown = IntroFrames;
-        lives = StartingLives;
+        startGame(FirstStage);
         return;
     }
     stepWithoutInput();
@@ -381,6 +378,13 @@ void onKeyboard(unsigned char key, int, int) {
 
 void onSpecialKey(int key, int, int) {
     lastSpecialKey = key;
+}
+
+void startGame(int stage) {
+    enterStage(stage);
+    gameState = StageIntro;
+    countdown = IntroFrames;
+    lives = StartingLives;
 }
 
 void resetToTitle() {

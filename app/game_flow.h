@@ -9,6 +9,9 @@ void onIdle();
 // The game as the program starts it: the title over a freshly built stage 0, with every
 // game-flow global at its initial value. Where every recording, replay and search starts.
 void resetToTitle();
+// A game from the fly-in of `stage` (1 to 22) with a full set of lives: how the title starts
+// stage 1, and where a game that begins at a later stage starts.
+void startGame(int stage);
 
 // Beep pitches in Hz. A frame's beep request inside the audible range is taken as the pitch
 // (deep for heavy collisions, a rising scale on the all-clear screen); other requests and
