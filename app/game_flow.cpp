@@ -1,6 +1,7 @@
 #include "app/game_flow.h"
 
 #include "app/game_state.h"
+#include "app/input_door.h"
 #include "app/options.h"
 #include "app/window.h"
 #include "platform/beep.h"
@@ -19,8 +20,6 @@ GamepadInput gamepadInput = readGamepad;
 
 namespace {
 
-constexpr unsigned char EscapeKey = 27;
-
 constexpr double EnlargeFactor = 1.25;
 constexpr double ReduceFactor = 0.8;
 constexpr int LargestWindow = 2000;
@@ -33,7 +32,6 @@ constexpr int WaitShowPerLevel = 3;
 constexpr int IntroFrames = 60;
 constexpr int ReadyFrames = 20;
 constexpr int GoFrames = 20;
-constexpr int OutcomeFrames = 20; // game over or stage clear
 constexpr int GiveUpFrames = 10;
 constexpr int EndingFrames = 1200;
 
@@ -388,21 +386,13 @@ void startGame(int stage) {
 }
 
 void resetToTitle() {
-    gameState = Title;
-    lives = StartingLives;
-    countdown = 0;
-    stageNumber = TitleStage;
-    paused = 0;
-    padX = padY = arrowX = arrowY = 0.0f;
-    waitLevel = 0;
-    waitShow = 0;
-    beepRequest = 0;
-    // Clears the stored keys too.
+    visitFlowGlobals(
+        [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });
     loadStage();
 }
 
 void onIdle() {
-    framePad = gamepadInput();
+    framePad = frameInput();
     readArrowKey();
     readPadKey();
     readCommandKey();

@@ -13,6 +13,9 @@ void resetToTitle();
 // stage 1, and where a game that begins at a later stage starts.
 void startGame(int stage);
 
+// The countdown of the game-over and stage-clear screens that the world step's outcome starts.
+inline constexpr int OutcomeFrames = 20;
+
 // Beep pitches in Hz. A frame's beep request inside the audible range is taken as the pitch
 // (deep for heavy collisions, a rising scale on the all-clear screen); other requests and
 // the game-over and stage-clear beeps sound at the default pitch.

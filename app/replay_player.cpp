@@ -8,20 +8,23 @@
 
 namespace {
 
-ReplayPlayer* activePlayer = nullptr;
-
-GamepadState replayedPad() {
-    activePlayer->startFrame();
-    return activePlayer->pad();
-}
-
 std::string checkText(const ReplayCheck& check) {
     return "state " + std::to_string(check.mark.state) + " stage " +
            std::to_string(check.mark.stage) + " lives " + std::to_string(check.mark.lives) +
            " checksum " + checksumText(check.checksum);
 }
 
+constexpr KeyHandlers ThroughTheDoor{passKey, passSpecialKey};
+
 } // namespace
+
+void startAt(const ReplayStart& start) {
+    resetToTitle();
+    if (!start.atTitle()) {
+        waitLevel = start.level;
+        startGame(start.stage);
+    }
+}
 
 void ReplayPlayer::startFrame() {
     if (!started) {
@@ -29,22 +32,7 @@ void ReplayPlayer::startFrame() {
         current = currentStateMark();
     }
     ++frames;
-    feedEventsUpTo(frames);
-    for (; nextPad < replay.pads.size() && replay.pads[nextPad].frame <= frames; ++nextPad) {
-        padState = replay.pads[nextPad].state;
-    }
-}
-
-void ReplayPlayer::feedEventsUpTo(int frame) {
-    for (; nextEvent < replay.events.size() && replay.events[nextEvent].frame <= frame;
-         ++nextEvent) {
-        const ReplayEvent& event = replay.events[nextEvent];
-        if (event.kind == ReplayEvent::Key) {
-            onKeyboard(static_cast<unsigned char>(event.code), 0, 0);
-        } else {
-            onSpecialKey(event.code, 0, 0);
-        }
-    }
+    feed.feedFrame(frames, ThroughTheDoor);
 }
 
 bool ReplayPlayer::endFrame() {
@@ -55,7 +43,7 @@ bool ReplayPlayer::endFrame() {
     if (!noted && !changed) {
         return false;
     }
-    const ReplayCheck seen{frames, mark, changed ? stateChecksum() : 0};
+    const ReplayCheck seen{frames, mark, changed ? stateChecksum(replay.formatVersion) : 0};
     const ReplayCheck check = noted ? replay.checks[nextCheck] : ReplayCheck{};
     if (noted) {
         ++nextCheck;
@@ -71,8 +59,8 @@ bool ReplayPlayer::endFrame() {
 }
 
 void ReplayPlayer::finish() {
-    feedEventsUpTo(frames + 1);
-    checksum = stateChecksum();
+    feed.feedFrame(frames + 1, ThroughTheDoor);
+    checksum = stateChecksum(replay.formatVersion);
 }
 
 std::string ReplayPlayer::differenceText() const {
@@ -102,9 +90,8 @@ void ReplayPlayer::reportMismatch(const char* program, const std::string& file) 
 
 void playHeadless(ReplayPlayer& player,
                   const std::function<void(int frame, const StateMark& mark)>& onChange) {
-    const GamepadInput saved = gamepadInput;
-    activePlayer = &player;
-    gamepadInput = replayedPad;
+    startAt(player.start());
+    setInputSource(player);
     while (!player.over()) {
         onIdle();
         if (player.endFrame()) {
@@ -112,6 +99,5 @@ void playHeadless(ReplayPlayer& player,
         }
     }
     player.finish();
-    gamepadInput = saved;
-    activePlayer = nullptr;
+    setInputSource(liveInput());
 }

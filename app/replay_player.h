@@ -1,25 +1,32 @@
 #pragma once
 
-// Plays a recording back through the input door: before each idle call it hands the flow
-// that frame's recorded keys (from inside gamepadInput, which onIdle calls first) and returns
-// its recorded pad, so the flow cannot tell a replay from a player. After each call it
-// compares the state change it sees with the one the recording noted, and at the end the
-// state's checksum with the end record.
+// Plays a recording back as the source of the input door: at the start of each idle call it
+// hands the flow that frame's recorded keys and the door returns its recorded pad, so the
+// flow cannot tell a replay from a player. After each call it compares the state change it
+// sees with the one the recording noted, and at the end the state's checksum with the end
+// record (of the recording's format version).
+#include "app/input_door.h"
+#include "replay/replay_feed.h"
 #include "replay/replay_file.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-class ReplayPlayer {
-  public:
-    explicit ReplayPlayer(const Replay& replay) : replay(replay) {}
+// Puts the game where a recording starts: the title with every default, or the start of a
+// game at a stage with a speed level.
+void startAt(const ReplayStart& start);
 
-    // Before idle call framesPlayed() + 1: hands the flow that frame's recorded keys and takes
-    // up its recorded pad.
-    void startFrame();
+class ReplayPlayer final : public InputSource {
+  public:
+    explicit ReplayPlayer(const Replay& replay) : replay(replay), feed(replay) {}
+
+    bool takesWindowKeys() const override { return false; }
+    // Before idle call framesPlayed() + 1: hands the flow that frame's recorded keys through
+    // the door and takes up its recorded pad.
+    void startFrame() override;
     // The recorded pad of the frame started last: what the flow's pad read returns.
-    const GamepadState& pad() const { return padState; }
+    GamepadState pad() override { return feed.pad(); }
     // After the call: notes the frame's state change, if any, and compares it with the
     // recording. True when the state mark changed.
     bool endFrame();
@@ -29,6 +36,7 @@ class ReplayPlayer {
     // state's checksum.
     void finish();
 
+    const ReplayStart& start() const { return replay.start; }
     int framesPlayed() const { return frames; }
     const StateMark& mark() const { return current; }
     // The first frame whose state change departs from the recording; 0 while none does.
@@ -44,13 +52,9 @@ class ReplayPlayer {
     void reportMismatch(const char* program, const std::string& file) const;
 
   private:
-    void feedEventsUpTo(int frame);
-
     const Replay& replay;
+    ReplayFeed feed;
     int frames = 0;
-    std::size_t nextEvent = 0;
-    std::size_t nextPad = 0;
-    GamepadState padState{};
     std::size_t nextCheck = 0;
     StateMark current{};
     bool started = false;
@@ -62,8 +66,8 @@ class ReplayPlayer {
     std::uint64_t checksum = 0;
 };
 
-// Plays `player`'s recording headless from the title, as fast as it goes: gamepadInput is
-// the player's for the run and restored after. `onChange` is called after every frame whose
-// state mark changed.
+// Plays `player`'s recording headless from its start, as fast as it goes: the player is the
+// door's source for the run, and the live input after. `onChange` is called after every frame
+// whose state mark changed.
 void playHeadless(ReplayPlayer& player,
                   const std::function<void(int frame, const StateMark& mark)>& onChange);

@@ -1,32 +1,42 @@
 #include "app/replay_recorder.h"
 
-#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "app/input_door.h"
 #include "app/version.h"
 #include "replay/state_checksum.h"
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 ReplayRecorder replayRecorder;
 
 namespace {
 
-constexpr auto FlushInterval = std::chrono::seconds(1);
+// About a second at the game's speed: a killed game loses at most this much.
+constexpr int FlushEveryFrames = 30;
+// Room kept below the size limit for the last state line and the end record.
+constexpr long SealReserve = 2L * MaxReplayLineLength;
 
-GamepadInput recordedPad = nullptr;
-
-// The flow gets the pad as recorded, within the values a recording holds.
-GamepadState recordFrameStart() {
-    replayRecorder.frameStarts();
-    const GamepadState pad = boundedPad(recordedPad());
-    replayRecorder.padRead(pad);
-    return pad;
+// Created without blocking, so that a FIFO with no reader is refused instead of hanging.
+std::FILE* createFile(const std::string& path) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        close(fd);
+    }
+    return file;
 }
 
 } // namespace
 
-// The game's recorder is a global, so an exit without Escape (a closed window) comes here too
-// and keeps every input up to that point.
 ReplayRecorder::~ReplayRecorder() {
     flush();
     if (file != nullptr) {
@@ -34,34 +44,64 @@ ReplayRecorder::~ReplayRecorder() {
     }
 }
 
-bool ReplayRecorder::open(const std::string& path, std::string& error) {
-    file = std::fopen(path.c_str(), "wb");
+bool ReplayRecorder::open(const std::string& path, const ReplayStart& start, std::string& error,
+                          int formatVersion, const char* program) {
+    if (file != nullptr) {
+        seal();
+    }
+    file = createFile(path);
     if (file == nullptr) {
         error = path + ": cannot write: " + std::strerror(errno);
         return false;
     }
-    pending = replayHeader(GameVersion);
-    frameCount = notedFrame = 0;
+    struct stat status {};
+    fstat(fileno(file), &status);
+    device = status.st_dev;
+    inode = status.st_ino;
+    filePath = path;
+    programName = program;
+    version = formatVersion;
+    pending = replayHeader(GameVersion, start, formatVersion);
+    bytesWritten = 0;
+    frameCount = notedFrame = lastFlushFrame = 0;
     lastMark = currentStateMark();
     lastPad = {};
-    flush();
+    if (std::fwrite(pending.data(), 1, pending.size(), file) != pending.size() ||
+        std::fflush(file) != 0) {
+        error = path + ": cannot write: " + std::strerror(errno);
+        std::fclose(file);
+        file = nullptr;
+        return false;
+    }
+    bytesWritten = static_cast<long>(pending.size());
+    pending.clear();
     return true;
 }
 
 // A key arrives after the frame before has ended, so that frame's state change goes first.
 void ReplayRecorder::keyPressed(unsigned char key) {
     // Escape ends the recording instead: the end record stands for it.
-    if (file != nullptr && key != ReplayEscapeKey) {
-        noteStateChange();
-        pending += replayEventLine({frameCount + 1, ReplayEvent::Key, key});
+    if (file == nullptr || key == EscapeKey) {
+        return;
     }
+    if (frameCount >= MaxReplayFrame) {
+        sealAtLimit("frame");
+        return;
+    }
+    noteStateChange();
+    append(replayEventLine({frameCount + 1, ReplayEvent::Key, key}));
 }
 
 void ReplayRecorder::specialKeyPressed(int key) {
-    if (file != nullptr && key >= 0 && key <= MaxSpecialKeyCode) {
-        noteStateChange();
-        pending += replayEventLine({frameCount + 1, ReplayEvent::Special, key});
+    if (file == nullptr || key < 0 || key > MaxSpecialKeyCode) {
+        return;
     }
+    if (frameCount >= MaxReplayFrame) {
+        sealAtLimit("frame");
+        return;
+    }
+    noteStateChange();
+    append(replayEventLine({frameCount + 1, ReplayEvent::Special, key}));
 }
 
 void ReplayRecorder::noteStateChange() {
@@ -72,7 +112,7 @@ void ReplayRecorder::noteStateChange() {
     const StateMark mark = currentStateMark();
     if (mark != lastMark) {
         lastMark = mark;
-        pending += replayCheckLine({frameCount, mark, stateChecksum()});
+        append(replayCheckLine({frameCount, mark, stateChecksum(version)}));
     }
 }
 
@@ -81,69 +121,99 @@ void ReplayRecorder::frameStarts() {
         return;
     }
     noteStateChange();
-    // A recording longer than the format allows stops growing; the game plays on.
-    if (frameCount >= MaxReplayFrame) {
-        flush();
-        std::fclose(file);
-        file = nullptr;
+    // A recording as long as the format allows is sealed; the game plays on.
+    if (file != nullptr && frameCount >= MaxReplayFrame) {
+        sealAtLimit("frame");
+    }
+    if (file == nullptr) {
         return;
     }
     ++frameCount;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastFlush >= FlushInterval) {
+    if (frameCount - lastFlushFrame >= FlushEveryFrames) {
         flush();
-        lastFlush = now;
+        lastFlushFrame = frameCount;
     }
 }
 
 void ReplayRecorder::padRead(const GamepadState& pad) {
-    if (file != nullptr && !samePad(pad, lastPad)) {
-        pending += replayPadLine(frameCount, lastPad, pad);
+    if (file != nullptr && !samePad(pad, lastPad) &&
+        append(replayPadLine(frameCount, lastPad, pad))) {
         lastPad = pad;
     }
 }
 
-void ReplayRecorder::finish() {
+bool ReplayRecorder::append(const std::string& line) {
+    if (file == nullptr) {
+        return false;
+    }
+    const long size = bytesWritten + static_cast<long>(pending.size() + line.size());
+    if (size > MaxReplayBytes - SealReserve) {
+        sealAtLimit("size");
+        return false;
+    }
+    pending += line;
+    return true;
+}
+
+void ReplayRecorder::seal() {
     if (file == nullptr) {
         return;
     }
     noteStateChange();
-    pending += replayEndLine(frameCount, stateChecksum());
+    if (file == nullptr) {
+        return; // sealed at a limit meanwhile
+    }
+    // The reserve below the size limit holds the end record whatever came before.
+    pending += replayEndLine(frameCount, stateChecksum(version));
     flush();
+    if (file != nullptr) {
+        std::fclose(file);
+        file = nullptr;
+    }
+}
+
+void ReplayRecorder::sealAtLimit(const char* limit) {
+    std::fprintf(stderr, "%s: %s: the recording has reached its %s limit and ends at frame %d\n",
+                 programName, filePath.c_str(), limit, frameCount);
+    seal();
+}
+
+void ReplayRecorder::abandon(const std::string& reason) {
+    std::fprintf(stderr, "%s: %s: %s; the recording stops here\n", programName, filePath.c_str(),
+                 reason.c_str());
     std::fclose(file);
     file = nullptr;
+    pending.clear();
+}
+
+bool ReplayRecorder::sameFileAsPath() const {
+    struct stat status {};
+    return stat(filePath.c_str(), &status) == 0 && status.st_dev == device &&
+           status.st_ino == inode;
 }
 
 void ReplayRecorder::flush() {
     if (file == nullptr || pending.empty()) {
         return;
     }
-    std::fwrite(pending.data(), 1, pending.size(), file);
-    std::fflush(file);
+    // A file removed (or its folder) takes every later line with it unseen.
+    if (!sameFileAsPath()) {
+        abandon("the file was removed or replaced");
+        return;
+    }
+    if (std::fwrite(pending.data(), 1, pending.size(), file) != pending.size() ||
+        std::fflush(file) != 0) {
+        abandon(std::string("cannot write: ") + std::strerror(errno));
+        return;
+    }
+    bytesWritten += static_cast<long>(pending.size());
     pending.clear();
 }
 
-bool startRecording(const std::string& path, std::string& error) {
-    if (!replayRecorder.open(path, error)) {
+bool startRecording(const std::string& path, const ReplayStart& start, std::string& error) {
+    if (!replayRecorder.open(path, start, error)) {
         return false;
     }
-    if (gamepadInput != recordFrameStart) {
-        recordedPad = gamepadInput;
-        gamepadInput = recordFrameStart;
-    }
+    watchInput(&replayRecorder);
     return true;
-}
-
-void recordKeyboard(unsigned char key, int x, int y) {
-    if (key == ReplayEscapeKey) {
-        replayRecorder.finish();
-    } else {
-        replayRecorder.keyPressed(key);
-    }
-    onKeyboard(key, x, y);
-}
-
-void recordSpecialKey(int key, int x, int y) {
-    replayRecorder.specialKeyPressed(key);
-    onSpecialKey(key, x, y);
 }

@@ -1,24 +1,28 @@
 #pragma once
 
-// Records every input that reaches the game flow, with the frame whose idle call handles it,
-// into a replay file as the game runs. It sits at the input door: its key callbacks stand in
-// for onKeyboard and onSpecialKey, and it wraps gamepadInput, which onIdle calls once at the
-// start of every frame.
+// Records every input that passes the input door, with the frame whose idle call handles it,
+// into a replay file as the game runs, and notes each state change with the state's checksum.
+// One recorder can write one file after another: open at a start (the title, or the start of
+// a game), seal at the end.
 #include "replay/replay_file.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
+#include <sys/types.h>
 
 class ReplayRecorder {
   public:
     ReplayRecorder() = default;
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
+    // Writes out what is buffered: an exit without a seal keeps every input.
     ~ReplayRecorder();
 
-    // Creates the file and writes the header; false with a one-line reason when it cannot.
-    bool open(const std::string& path, std::string& error);
+    // Creates the file and writes the header of a recording that starts now, with the game
+    // at `start`; false with a one-line reason when the file cannot be created or written.
+    // Notices name `program`.
+    bool open(const std::string& path, const ReplayStart& start, std::string& error,
+              int formatVersion = ReplayFormatVersion, const char* program = "tumbra");
     bool isOpen() const { return file != nullptr; }
     // An input the flow receives now, before its next idle call.
     void keyPressed(unsigned char key);
@@ -28,30 +32,41 @@ class ReplayRecorder {
     void frameStarts();
     // The pad the flow reads in this frame: a line with the values that changed.
     void padRead(const GamepadState& pad);
-    // The normal end (Escape): the frame count and the state's checksum close the file.
-    void finish();
+    // The end of the recording: the frame count and the state's checksum close the file.
+    void seal();
     // Writes out the buffered lines, whole.
     void flush();
     int frames() const { return frameCount; }
 
   private:
     void noteStateChange();
+    // Adds a line unless the file would outgrow what a player reads; then the recording is
+    // sealed with a notice and false returned.
+    bool append(const std::string& line);
+    // Stops recording at a limit: sealed, with one line on stderr.
+    void sealAtLimit(const char* limit);
+    // Ends the recording after a failed write, with one line on stderr.
+    void abandon(const std::string& reason);
+    bool sameFileAsPath() const;
 
     std::FILE* file = nullptr;
+    std::string filePath;
+    const char* programName = "tumbra";
+    int version = ReplayFormatVersion;
+    dev_t device = 0;
+    ino_t inode = 0;
     std::string pending;
+    long bytesWritten = 0;
     int frameCount = 0;
     int notedFrame = 0;
+    int lastFlushFrame = 0;
     StateMark lastMark{};
     GamepadState lastPad{};
-    std::chrono::steady_clock::time_point lastFlush{};
 };
 
-// The game's one recorder and its place at the door.
+// The game's one recorder, watching the input door once started.
 extern ReplayRecorder replayRecorder;
 
-// Starts recording into `path` and wraps gamepadInput; the caller registers the two key
-// callbacks below with GLUT in place of onKeyboard and onSpecialKey. What is recorded is
-// written out also when the process exits without Escape (a closed window).
-bool startRecording(const std::string& path, std::string& error);
-void recordKeyboard(unsigned char key, int x, int y);
-void recordSpecialKey(int key, int x, int y);
+// Starts recording into `path` from the game as it stands (the title at the program's start)
+// and lets the recorder watch the input door.
+bool startRecording(const std::string& path, const ReplayStart& start, std::string& error);

@@ -1,12 +1,11 @@
 #include "app/replay_window.h"
 
 #include "app/game_flow.h"
+#include "app/input_door.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
-#include "render/gl_lists.h"
 #include "replay/replay_file.h"
 
-#include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -16,70 +15,58 @@ namespace {
 constexpr const char* ProgramName = "tumbra";
 
 std::string playedPath;
-bool recording = false;
 Replay windowReplay;
-std::unique_ptr<ReplayPlayer> windowPlayer;
-GamepadInput livePad = nullptr;
 
-void setKeyCallbacks(void (*keyboard)(unsigned char, int, int), void (*special)(int, int, int)) {
-    if (glContextCurrent()) {
-        glutKeyboardFunc(keyboard);
-        glutSpecialFunc(special);
-    }
-}
+// The recording as the door's source: after each frame the replay is compared with the
+// recording; once it is over, the title with every default is the player's again, or the game
+// ends with status 3 on a mismatch.
+class WindowReplay final : public InputSource {
+  public:
+    explicit WindowReplay(const Replay& replay) : player(replay) {}
 
-// During playback only Escape counts; it quits as always.
-void replayKeyboard(unsigned char key, int x, int y) {
-    if (key == ReplayEscapeKey) {
-        onKeyboard(key, x, y);
-    }
-}
+    bool takesWindowKeys() const override { return false; }
 
-void replaySpecialKey(int, int, int) {}
+    void startFrame() override {
+        if (player.framesPlayed() > 0) {
+            player.endFrame();
+        }
+        if (!player.over()) {
+            player.startFrame();
+            return;
+        }
+        player.finish();
+        if (!player.matches()) {
+            player.reportMismatch(ProgramName, playedPath);
+            std::exit(ReplayMismatchStatus);
+        }
+        resetToTitle();
+        setInputSource(liveInput());
+        liveInput().startFrame();
+    }
 
-void endReplay() {
-    windowPlayer->finish();
-    if (!windowPlayer->matches()) {
-        windowPlayer->reportMismatch(ProgramName, playedPath);
-        std::exit(ReplayMismatchStatus);
-    }
-    gamepadInput = livePad;
-    setKeyCallbacks(onKeyboard, onSpecialKey);
-    resetToTitle();
-}
+    GamepadState pad() override { return player.pad(); }
 
-// Read at the start of every idle call: the frame before is compared with the recording,
-// then this frame's recorded keys go in, until the recording is over.
-GamepadState replayedPad() {
-    if (windowPlayer->framesPlayed() > 0) {
-        windowPlayer->endFrame();
-    }
-    if (windowPlayer->over()) {
-        endReplay();
-        return gamepadInput();
-    }
-    windowPlayer->startFrame();
-    return windowPlayer->pad();
-}
+  private:
+    ReplayPlayer player;
+};
+
+std::unique_ptr<WindowReplay> windowPlayer;
 
 } // namespace
 
 bool openReplayFiles(const std::string& recordPath, const std::string& replayPath) {
     std::string error;
-    const bool opened = (recordPath.empty() || startRecording(recordPath, error)) &&
-                        (replayPath.empty() || loadWindowReplay(replayPath, error));
+    const bool opened = (replayPath.empty() || loadWindowReplay(replayPath, error)) &&
+                        (recordPath.empty() || startRecording(recordPath, {}, error));
     if (!opened) {
         std::fprintf(stderr, "%s: %s\n", ProgramName, error.c_str());
         return false;
     }
-    recording = !recordPath.empty();
     return true;
 }
 
 void startReplayFiles() {
-    if (recording) {
-        setKeyCallbacks(recordKeyboard, recordSpecialKey);
-    } else if (!playedPath.empty()) {
+    if (!playedPath.empty()) {
         startWindowReplay();
     }
 }
@@ -96,8 +83,7 @@ bool loadWindowReplay(const std::string& path, std::string& error) {
 }
 
 void startWindowReplay() {
-    windowPlayer = std::make_unique<ReplayPlayer>(windowReplay);
-    livePad = gamepadInput;
-    gamepadInput = replayedPad;
-    setKeyCallbacks(replayKeyboard, replaySpecialKey);
+    startAt(windowReplay.start);
+    windowPlayer = std::make_unique<WindowReplay>(windowReplay);
+    setInputSource(*windowPlayer);
 }

@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include "app/game_flow.h"
+#include "app/input_door.h"
 #include "app/options.h"
 #include "render/font.h"
 #include "render/lighting.h"
@@ -46,8 +47,8 @@ void gameInit() {
     glEnable(GL_CULL_FACE);
     glShadeModel(GL_SMOOTH);
     buildFont();
-    glutKeyboardFunc(onKeyboard);
-    glutSpecialFunc(onSpecialKey);
+    glutKeyboardFunc(doorKeyboard);
+    glutSpecialFunc(doorSpecialKey);
     gameWorld.setupField(stageFieldKind[0], stageFieldSize[0]);
     gameWorld.createRoster(stageRoster[0]);
 }

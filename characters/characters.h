@@ -2,6 +2,8 @@
 
 #include "sim/ball.h"
 
+#include <type_traits>
+
 // The eight characters. Each is placed on the field at construction and builds its model.
 
 // Steered by the arrow keys.
@@ -80,3 +82,24 @@ class Dummy final : public Ball {
 
 // The character of a roster code (1 to 8) at (x, y); null for any other code.
 Ball* createCharacter(int code, World* world, const float& x, const float& y);
+
+// The roster code of `ball`'s class.
+int characterCode(const Ball& ball);
+
+// Calls visit(member) for every member a character class adds to Ball, in a fixed order. The
+// one place that knows them: the solver's snapshot copies them and the state checksum covers
+// them through it. `B` is Ball or const Ball.
+template <typename B, typename Visit> void visitOwnMembers(B& ball, Visit&& visit) {
+    constexpr bool ReadOnly = std::is_const_v<B>;
+    using SaturnT = std::conditional_t<ReadOnly, const Saturn, Saturn>;
+    using JupiterT = std::conditional_t<ReadOnly, const Jupiter, Jupiter>;
+    using DarkT = std::conditional_t<ReadOnly, const Dark, Dark>;
+    if (auto* saturn = dynamic_cast<SaturnT*>(&ball)) {
+        visit(saturn->mode);
+    } else if (auto* jupiter = dynamic_cast<JupiterT*>(&ball)) {
+        visit(jupiter->orbitForce);
+    } else if (auto* dark = dynamic_cast<DarkT*>(&ball)) {
+        visit(dark->mode);
+        visit(dark->bonusDrive);
+    }
+}

@@ -23,3 +23,28 @@ Ball* createCharacter(int code, World* world, const float& x, const float& y) {
         return nullptr;
     }
 }
+
+int characterCode(const Ball& ball) {
+    if (dynamic_cast<const Player*>(&ball) != nullptr) {
+        return PlayerCode;
+    }
+    if (dynamic_cast<const Mars*>(&ball) != nullptr) {
+        return MarsCode;
+    }
+    if (dynamic_cast<const Saturn*>(&ball) != nullptr) {
+        return SaturnCode;
+    }
+    if (dynamic_cast<const Jupiter*>(&ball) != nullptr) {
+        return JupiterCode;
+    }
+    if (dynamic_cast<const Pluto*>(&ball) != nullptr) {
+        return PlutoCode;
+    }
+    if (dynamic_cast<const Venus*>(&ball) != nullptr) {
+        return VenusCode;
+    }
+    if (dynamic_cast<const Dark*>(&ball) != nullptr) {
+        return DarkCode;
+    }
+    return DummyCode;
+}

@@ -12,6 +12,9 @@
 #include <compare>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -151,11 +154,18 @@ class LineParser {
             return fail(std::string("not a replay: the first line must be \"") + ReplayFormatName +
                         " " + std::to_string(ReplayFormatVersion) + "\"");
         }
-        if (words[1] != std::to_string(ReplayFormatVersion)) {
+        int version = 0;
+        const auto [end, fault] =
+            std::from_chars(words[1].data(), words[1].data() + words[1].size(), version);
+        if (fault != std::errc{} || end != words[1].data() + words[1].size() ||
+            version < FirstReplayFormatVersion || version > ReplayFormatVersion ||
+            words[1] != std::to_string(version)) {
             return fail("format version " + std::string(words[1]) +
-                        " is not supported (this game reads version " +
+                        " is not supported (this game reads versions " +
+                        std::to_string(FirstReplayFormatVersion) + " to " +
                         std::to_string(ReplayFormatVersion) + ")");
         }
+        replay.formatVersion = version;
         expected = Expect::Game;
         return true;
     }
@@ -169,9 +179,26 @@ class LineParser {
         return true;
     }
 
+    // "start title", or from version 2 on "start stage N level L".
     bool parseStart() {
-        if (!shape("start", 2) || words[1] != "title") {
-            return fail("the third line must be \"start title\"");
+        const bool title = shape("start", 2) && words[1] == "title";
+        const bool stage = replay.formatVersion >= 2 && shape("start", 5) && words[1] == "stage" &&
+                           words[3] == "level";
+        if (!title && !stage) {
+            return fail(replay.formatVersion >= 2
+                            ? "the third line must be \"start title\" or \"start stage N level L\""
+                            : "the third line must be \"start title\"");
+        }
+        if (stage) {
+            long number = 0;
+            if (!this->number(words[2], FirstStage, LastStage, "the start stage", number)) {
+                return false;
+            }
+            replay.start.stage = static_cast<int>(number);
+            if (!this->number(words[4], 0, MaxReplayWaitLevel, "the start level", number)) {
+                return false;
+            }
+            replay.start.level = static_cast<int>(number);
         }
         expected = Expect::Body;
         return true;
@@ -253,7 +280,8 @@ class LineParser {
         if (!number(words[2], 0, isKey ? MaxKeyCode : MaxSpecialKeyCode, "the key code", code)) {
             return false;
         }
-        if (isKey && code == ReplayEscapeKey) {
+        // Escape ends a recording: the end record stands for it, and it is never replayed.
+        if (isKey && code == EscapeKey) {
             return fail("Escape is not replayed: the end record stands for it");
         }
         if (!inOrder({frame, 0})) {
@@ -406,33 +434,47 @@ bool parseReplay(std::string_view text, ReplayText kind, Replay& replay, ReplayE
 }
 
 bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, ReplayError& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    // Not blocking: a FIFO with no writer would otherwise hang here before it is refused.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         error = {0, std::string("cannot open: ") + std::strerror(errno)};
         return false;
     }
-    // One byte more than allowed tells a file at the limit from a larger one.
-    std::string text(MaxReplayBytes + 1, '\0');
-    const std::size_t size = std::fread(text.data(), 1, text.size(), file);
-    const bool readFailed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readFailed) {
-        error = {0, "cannot read the file"};
+    struct stat status {};
+    std::string text;
+    error = {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = {0, "not a regular file"};
+    } else if (status.st_size > MaxReplayBytes) {
+        error = {0, "the file is larger than " + std::to_string(MaxReplayBytes) + " bytes"};
+    } else {
+        text.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t size = 0;
+        ssize_t count = 1;
+        while (size < text.size() && count > 0) {
+            count = read(fd, text.data() + size, text.size() - size);
+            size += count > 0 ? static_cast<std::size_t>(count) : 0;
+        }
+        if (count < 0) {
+            error = {0, std::string("cannot read: ") + std::strerror(errno)};
+        }
+        // A file that shrank while being read is taken as far as it goes.
+        text.resize(size);
+    }
+    close(fd);
+    if (!error.message.empty()) {
         return false;
     }
-    if (size > static_cast<std::size_t>(MaxReplayBytes)) {
-        const long lines = std::count(text.begin(), text.begin() + MaxReplayBytes, '\n');
-        error = {static_cast<int>(lines + 1),
-                 "the file is larger than " + std::to_string(MaxReplayBytes) + " bytes"};
-        return false;
-    }
-    text.resize(size);
     return parseReplay(text, kind, replay, error);
 }
 
-std::string replayHeader(std::string_view gameVersion) {
-    return std::string(ReplayFormatName) + " " + std::to_string(ReplayFormatVersion) + "\ngame " +
-           std::string(gameVersion) + "\nstart title\n";
+std::string replayHeader(std::string_view gameVersion, const ReplayStart& start,
+                         int formatVersion) {
+    const std::string where = start.atTitle() ? "title"
+                                              : "stage " + std::to_string(start.stage) + " level " +
+                                                    std::to_string(start.level);
+    return std::string(ReplayFormatName) + " " + std::to_string(formatVersion) + "\ngame " +
+           std::string(gameVersion) + "\nstart " + where + "\n";
 }
 
 std::string replayEventLine(const ReplayEvent& event) {
@@ -498,7 +540,7 @@ std::string replayEndLine(int frames, std::uint64_t checksum) {
 }
 
 std::string formatReplay(const Replay& replay) {
-    std::string text = replayHeader(replay.gameVersion);
+    std::string text = replayHeader(replay.gameVersion, replay.start, replay.formatVersion);
     auto event = replay.events.begin();
     auto pad = replay.pads.begin();
     auto check = replay.checks.begin();

@@ -13,17 +13,19 @@
 #include <vector>
 
 inline constexpr const char* ReplayFormatName = "tumbra-replay";
-inline constexpr int ReplayFormatVersion = 1;
+// The version written; every version from 1 up to it is read. Version 2 added a start at a
+// stage and the characters' own state in the checksum.
+inline constexpr int ReplayFormatVersion = 2;
+inline constexpr int FirstReplayFormatVersion = 1;
 
-// Limits that keep a damaged or hostile file harmless.
-inline constexpr long MaxReplayBytes = 16L * 1024 * 1024;
+// Limits that keep a damaged or hostile file harmless. A day of play with a stick moving on
+// every frame takes about 130 MB.
+inline constexpr long MaxReplayBytes = 256L * 1024 * 1024;
 inline constexpr int MaxReplayLineLength = 200;
 inline constexpr int MaxReplayFrame = 30 * 60 * 60 * 24; // a day of play at 30 frames a second
 inline constexpr int MaxSpecialKeyCode = 65535;
 inline constexpr int MaxReplayLives = 999999999;
-
-// Escape ends a recording: the end record stands for it, and it is never replayed.
-inline constexpr int ReplayEscapeKey = 27;
+inline constexpr int MaxReplayWaitLevel = 10;
 
 // An input handed to the game flow right before its idle call `frame` (frame 1 is the first
 // idle call after the start).
@@ -72,8 +74,20 @@ struct ReplayCheck {
     bool operator==(const ReplayCheck&) const = default;
 };
 
+// Where a recording starts: the title with every default (stage 0), or the start of a game
+// at `stage` (1 to 22) with the speed level `level`.
+struct ReplayStart {
+    int stage = 0;
+    int level = 0;
+
+    bool atTitle() const { return stage == 0; }
+    bool operator==(const ReplayStart&) const = default;
+};
+
 struct Replay {
+    int formatVersion = ReplayFormatVersion;
     std::string gameVersion;
+    ReplayStart start;
     std::vector<ReplayEvent> events;
     std::vector<ReplayPad> pads; // only lines that changed the pad
     std::vector<ReplayCheck> checks;
@@ -97,11 +111,13 @@ struct ReplayError {
 
 // Parses `text`; false with the first fault in `error`.
 bool parseReplay(std::string_view text, ReplayText kind, Replay& replay, ReplayError& error);
-// Reads and parses the file at `path`, refusing files over MaxReplayBytes.
+// Reads and parses the regular file at `path`, refusing anything else (a FIFO, a device) and
+// files over MaxReplayBytes.
 bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, ReplayError& error);
 
 // The lines of a recording, each ending in a newline.
-std::string replayHeader(std::string_view gameVersion);
+std::string replayHeader(std::string_view gameVersion, const ReplayStart& start = {},
+                         int formatVersion = ReplayFormatVersion);
 std::string replayEventLine(const ReplayEvent& event);
 // The values of `now` that differ from `before`; empty when none does.
 std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now);
@@ -109,6 +125,9 @@ std::string replayCheckLine(const ReplayCheck& check);
 std::string replayEndLine(int frames, std::uint64_t checksum);
 // The whole recording, as the lines above would write it.
 std::string formatReplay(const Replay& replay);
+
+// The longest end record: what a recorder keeps room for below MaxReplayBytes.
+inline constexpr int MaxReplayEndLineLength = sizeof "end 2592000 0123456789abcdef\n" - 1;
 
 // Sixteen lower-case hex digits, as the end record writes a checksum.
 std::string checksumText(std::uint64_t checksum);

@@ -1,6 +1,7 @@
 #include "replay/state_checksum.h"
 
 #include "app/game_state.h"
+#include "characters/characters.h"
 #include "sim/ball.h"
 #include "sim/world.h"
 
@@ -34,21 +35,14 @@ class Fnv1a {
 
 } // namespace
 
-std::uint64_t stateChecksum() {
+std::uint64_t stateChecksum(int formatVersion) {
+    const bool whole = formatVersion >= 2;
     Fnv1a sum;
-    sum.add(static_cast<int>(gameState));
-    sum.add(lives);
-    sum.add(countdown);
-    sum.add(stageNumber);
-    sum.add(paused);
-    sum.add(static_cast<int>(lastKey));
-    sum.add(lastSpecialKey);
-    sum.add(padX);
-    sum.add(padY);
-    sum.add(arrowX);
-    sum.add(arrowY);
-    sum.add(waitLevel);
-    sum.add(beepRequest);
+    visitFlowGlobals([&](const char*, const auto& global, auto, FlowGlobalRole role) {
+        if (role == FlowGlobalRole::State) {
+            sum.add(flowGlobalBits(global));
+        }
+    });
 
     const World& world = gameWorld;
     sum.add(world.fieldKind);
@@ -60,12 +54,27 @@ std::uint64_t stateChecksum() {
     sum.add(world.tiltRateX);
     sum.add(world.tiltRateY);
     sum.add(world.ballCount);
+    if (whole) {
+        sum.add(world.tiltInertia);
+        sum.add(world.tiltGain);
+        for (int ring = 0; ring < RingCount; ++ring) {
+            sum.add(world.ringHeight[ring]);
+            sum.add(world.ringNormal[ring]);
+        }
+    }
     for (int i = 0; i < world.ballCount; ++i) {
         const Ball& ball = *world.balls[i];
         sum.add(ball.position);
         sum.add(ball.velocity);
         sum.add(ball.stunFrames);
         sum.add(ball.fallen);
+        if (whole) {
+            sum.add(characterCode(ball));
+            sum.add(ball.radius);
+            sum.add(ball.mass);
+            sum.add(ball.driveForce);
+            visitOwnMembers(ball, [&](const auto& member) { sum.add(flowGlobalBits(member)); });
+        }
     }
     return sum.value();
 }

@@ -4,35 +4,14 @@
 #include "characters/characters.h"
 #include "sim/ball.h"
 
+#include <cstdint>
+#include <type_traits>
 #include <typeinfo>
 #include <utility>
 
 namespace {
 
-int characterCode(const Ball& ball) {
-    if (dynamic_cast<const Player*>(&ball) != nullptr) {
-        return PlayerCode;
-    }
-    if (dynamic_cast<const Mars*>(&ball) != nullptr) {
-        return MarsCode;
-    }
-    if (dynamic_cast<const Saturn*>(&ball) != nullptr) {
-        return SaturnCode;
-    }
-    if (dynamic_cast<const Jupiter*>(&ball) != nullptr) {
-        return JupiterCode;
-    }
-    if (dynamic_cast<const Pluto*>(&ball) != nullptr) {
-        return PlutoCode;
-    }
-    if (dynamic_cast<const Venus*>(&ball) != nullptr) {
-        return VenusCode;
-    }
-    if (dynamic_cast<const Dark*>(&ball) != nullptr) {
-        return DarkCode;
-    }
-    return DummyCode;
-}
+constexpr int MaxOwnMembers = 2; // a character adds at most two members to Ball
 
 // Copies every member of `source` into `target`, a ball of the same class; the display list
 // stays the target's own.
@@ -46,14 +25,13 @@ void assignBall(Ball& target, const Ball& source, World* world) {
     target.stunFrames = source.stunFrames;
     target.fallen = source.fallen;
     target.world = world;
-    if (auto* saturn = dynamic_cast<Saturn*>(&target)) {
-        saturn->mode = static_cast<const Saturn&>(source).mode;
-    } else if (auto* dark = dynamic_cast<Dark*>(&target)) {
-        dark->mode = static_cast<const Dark&>(source).mode;
-        dark->bonusDrive = static_cast<const Dark&>(source).bonusDrive;
-    } else if (auto* jupiter = dynamic_cast<Jupiter*>(&target)) {
-        jupiter->orbitForce = static_cast<const Jupiter&>(source).orbitForce;
-    }
+    std::uint32_t own[MaxOwnMembers] = {};
+    int count = 0;
+    visitOwnMembers(source, [&](const auto& member) { own[count++] = flowGlobalBits(member); });
+    count = 0;
+    visitOwnMembers(target, [&](auto& member) {
+        member = flowGlobalFromBits<std::remove_reference_t<decltype(member)>>(own[count++]);
+    });
 }
 
 } // namespace
@@ -64,10 +42,11 @@ Ball* cloneBall(const Ball& ball, World* world) {
     return clone;
 }
 
-FlowSnapshot::FlowSnapshot()
-    : globals{gameState, lives, countdown, stageNumber, paused,    lastKey,  lastSpecialKey,
-              padX,      padY,  arrowX,    arrowY,      waitLevel, waitShow, beepRequest},
-      copy(std::make_unique<World>(gameWorld)) {
+FlowSnapshot::FlowSnapshot() : copy(std::make_unique<World>(gameWorld)) {
+    int i = 0;
+    visitFlowGlobals([&](const char*, auto global, auto, FlowGlobalRole) {
+        globals[i++] = flowGlobalBits(global);
+    });
     copyBallsFrom(gameWorld);
 }
 
@@ -114,20 +93,10 @@ void FlowSnapshot::deleteBalls() {
 }
 
 void FlowSnapshot::restore() const {
-    gameState = globals.gameState;
-    lives = globals.lives;
-    countdown = globals.countdown;
-    stageNumber = globals.stageNumber;
-    paused = globals.paused;
-    lastKey = globals.lastKey;
-    lastSpecialKey = globals.lastSpecialKey;
-    padX = globals.padX;
-    padY = globals.padY;
-    arrowX = globals.arrowX;
-    arrowY = globals.arrowY;
-    waitLevel = globals.waitLevel;
-    waitShow = globals.waitShow;
-    beepRequest = globals.beepRequest;
+    int i = 0;
+    visitFlowGlobals([&](const char*, auto& global, auto, FlowGlobalRole) {
+        global = flowGlobalFromBits<std::remove_reference_t<decltype(global)>>(globals[i++]);
+    });
 
     // Balls of the same class in the same slot are overwritten in place, saving the
     // allocations in the common case of a search that restores the same stage again and again.

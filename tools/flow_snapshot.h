@@ -3,6 +3,8 @@
 #include "app/game_state.h"
 #include "sim/world.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 
 class Ball;
@@ -26,24 +28,8 @@ class FlowSnapshot {
     const World& world() const { return *copy; }
 
   private:
-    struct Globals {
-        GameState gameState;
-        int lives;
-        int countdown;
-        int stageNumber;
-        int paused;
-        unsigned char lastKey;
-        int lastSpecialKey;
-        float padX;
-        float padY;
-        float arrowX;
-        float arrowY;
-        int waitLevel;
-        int waitShow;
-        int beepRequest;
-    };
-
-    Globals globals;
+    // Every game-flow global, as flowGlobalBits gives it.
+    std::array<std::uint32_t, FlowGlobalCount> globals{};
     std::unique_ptr<World> copy;
 
     void copyBallsFrom(const World& source);

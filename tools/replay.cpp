@@ -1,9 +1,10 @@
 // tumbra-replay: plays a recording through the real game flow with no window, as fast as the
 // processor allows.
 //
-//   tumbra-replay FILE
+//   tumbra-replay [--require-sealed] FILE
 //       One JSON object per state change (frame, state, stage, lives), then a summary. Exit 0
-//       when the replay matches the recording, 3 when it departs, 2 for a bad file.
+//       when the replay matches the recording, 3 when it departs (or, with --require-sealed,
+//       when the file has no end record), 2 for a bad file.
 //   tumbra-replay --write OUT [--frames N] EVENTS
 //       Plays the inputs of EVENTS (input lines "FRAME key CODE", "FRAME special CODE" and
 //       "FRAME pad NAME=VALUE...", or a recording whose inputs are taken) and writes the sealed
@@ -12,10 +13,12 @@
 //       is back on the title after its last input.
 #include "app/game_flow.h"
 #include "app/game_state.h"
+#include "app/input_door.h"
 #include "app/options.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "replay/replay_file.h"
+#include "sim/stages.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,7 +33,7 @@ constexpr int BadInput = 2;
 constexpr int Departed = 3;
 
 constexpr const char* Usage =
-    "usage: tumbra-replay FILE | tumbra-replay --write OUT [--frames N] EVENTS";
+    "usage: tumbra-replay [--require-sealed] FILE | tumbra-replay --write OUT [--frames N] EVENTS";
 
 constexpr const char* StateNames[] = {"Playing", "GameOver", "StageClear", "Reentry", "Go",
                                       "Ready",   "AllClear", "Title",      "Ending",  "StageIntro"};
@@ -50,31 +53,44 @@ int fileError(const std::string& path, const ReplayError& error) {
     return BadInput;
 }
 
-// The game as a fresh start has it, with no sound.
-void startAtTitle() {
-    optSilent = 1;
-    resetToTitle();
-}
+// Lives lost in the play stages: the title's and the ending's first ball also costs lives
+// when it drops; only the player's count.
+struct LivesLost {
+    StateMark last{Title, 0, StartingLives};
+    int count = 0;
 
-int play(const std::string& path) {
+    void note(const StateMark& mark) {
+        const bool inPlay = mark.stage >= FirstStage && mark.stage <= LastStage;
+        if (inPlay && mark.stage == last.stage && mark.lives < last.lives) {
+            count += last.lives - mark.lives;
+        }
+        last = mark;
+    }
+};
+
+int play(const std::string& path, bool requireSealed) {
     Replay replay;
     ReplayError error;
     if (!loadReplay(path, ReplayText::Recording, replay, error)) {
         return fileError(path, error);
     }
-    startAtTitle();
+    optSilent = 1;
     ReplayPlayer player(replay);
     int stagesCleared = 0;
-    playHeadless(player, [&stagesCleared](int frame, const StateMark& mark) {
+    LivesLost livesLost;
+    playHeadless(player, [&](int frame, const StateMark& mark) {
         if (mark.state == StageClear) {
             ++stagesCleared;
         }
+        livesLost.note(mark);
         std::printf("{\"frame\":%d,\"state\":\"%s\",\"stage\":%d,\"lives\":%d}\n", frame,
                     StateNames[mark.state], mark.stage, mark.lives);
     });
-    const bool matches = player.matches();
-    std::printf("{\"frames\":%d,\"stagesCleared\":%d,\"lives\":%d,\"sealed\":%s",
-                player.framesPlayed(), stagesCleared, lives, replay.sealed ? "true" : "false");
+    const bool matches = player.matches() && (replay.sealed || !requireSealed);
+    std::printf("{\"frames\":%d,\"stagesCleared\":%d,\"livesLost\":%d,\"lives\":%d,"
+                "\"sealed\":%s",
+                player.framesPlayed(), stagesCleared, livesLost.count, lives,
+                replay.sealed ? "true" : "false");
     if (replay.sealed) {
         std::printf(",\"checksum\":\"%s\",\"recordedChecksum\":\"%s\"",
                     checksumText(player.finalChecksum()).c_str(),
@@ -84,50 +100,28 @@ int play(const std::string& path) {
         std::printf(",\"firstDifference\":%d", player.firstDifference());
     }
     std::printf(",\"match\":%s}\n", matches ? "true" : "false");
-    if (!matches) {
-        player.reportMismatch("tumbra-replay", path);
+    player.reportMismatch("tumbra-replay", path);
+    if (requireSealed && !replay.sealed) {
+        std::fprintf(stderr, "tumbra-replay: %s: not sealed: the recording has no end record\n",
+                     path.c_str());
     }
     return matches ? Matched : Departed;
 }
 
-// The pad of each frame, as the inputs being sealed give it; the recorder reads it as the
-// game's pad.
-const Replay* padSource = nullptr;
-std::size_t nextPad = 0;
-GamepadState sourcePad{};
-
-GamepadState sourcePadOfFrame() {
-    for (; nextPad < padSource->pads.size() &&
-           padSource->pads[nextPad].frame <= replayRecorder.frames();
-         ++nextPad) {
-        sourcePad = padSource->pads[nextPad].state;
-    }
-    return sourcePad;
-}
-
-// Hands the flow, through the recorder, every input of `replay` up to `frame`.
-void feedUpTo(const Replay& replay, std::size_t& next, int frame) {
-    for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-        const ReplayEvent& event = replay.events[next];
-        if (event.kind == ReplayEvent::Key) {
-            recordKeyboard(static_cast<unsigned char>(event.code), 0, 0);
-        } else {
-            recordSpecialKey(event.code, 0, 0);
-        }
-    }
-}
-
-int write(const std::string& out, long frames, const std::string& in) {
-    std::FILE* probe = std::fopen(in.c_str(), "rb");
+bool isRecording(const std::string& path) {
+    std::FILE* probe = std::fopen(path.c_str(), "rb");
     char start[sizeof "tumbra-replay "] = {};
     if (probe != nullptr) {
         std::fread(start, 1, sizeof start - 1, probe);
         std::fclose(probe);
     }
-    const bool isRecording = std::strcmp(start, "tumbra-replay ") == 0;
+    return std::strcmp(start, "tumbra-replay ") == 0;
+}
+
+int write(const std::string& out, long frames, const std::string& in) {
     Replay replay;
     ReplayError error;
-    if (!loadReplay(in, isRecording ? ReplayText::Recording : ReplayText::EventList, replay,
+    if (!loadReplay(in, isRecording(in) ? ReplayText::Recording : ReplayText::EventList, replay,
                     error)) {
         return fileError(in, error);
     }
@@ -140,26 +134,38 @@ int write(const std::string& out, long frames, const std::string& in) {
         return usageError("--frames " + std::to_string(frames) +
                           " ends before the input of frame " + std::to_string(lastInput));
     }
-    startAtTitle();
-    padSource = &replay;
-    gamepadInput = sourcePadOfFrame;
+    optSilent = 1;
+    startAt(replay.start);
+    // The inputs pass the door as a recording's would, and the recorder watches them: a
+    // recording keeps its format version and start.
+    ReplayPlayer player(replay);
+    setInputSource(player);
     std::string message;
-    if (!startRecording(out, message)) {
+    if (!replayRecorder.open(out, replay.start, message, replay.formatVersion, "tumbra-replay")) {
         std::fprintf(stderr, "tumbra-replay: %s\n", message.c_str());
         return CannotWrite;
     }
-    std::size_t next = 0;
-    for (int frame = 1; frame <= MaxReplayFrame; ++frame) {
-        if (frames >= 0 ? frame > frames : frame > lastInput && gameState == Title) {
-            break;
-        }
-        feedUpTo(replay, next, frame);
+    watchInput(&replayRecorder);
+    int frame = 0;
+    const auto done = [&] {
+        return frames >= 0 ? frame >= frames : frame >= lastInput && gameState == Title;
+    };
+    while (!done() && frame < MaxReplayFrame) {
         onIdle();
+        ++frame;
+    }
+    if (!done()) {
+        std::fprintf(stderr,
+                     "tumbra-replay: %s: the game never came back to the title; stopped at the "
+                     "frame limit %d\n",
+                     out.c_str(), MaxReplayFrame);
     }
     // Inputs that came after the last frame, before Escape.
-    feedUpTo(replay, next, MaxReplayFrame + 1);
-    replayRecorder.finish();
-    std::printf("%s: %d frames\n", out.c_str(), replayRecorder.frames());
+    player.finish();
+    replayRecorder.seal();
+    watchInput(nullptr);
+    setInputSource(liveInput());
+    std::printf("%s: %d frames\n", out.c_str(), frame);
     return Matched;
 }
 
@@ -167,7 +173,10 @@ int write(const std::string& out, long frames, const std::string& in) {
 
 int main(int argc, char** argv) {
     if (argc == 2 && argv[1][0] != '-') {
-        return play(argv[1]);
+        return play(argv[1], false);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--require-sealed") == 0) {
+        return play(argv[2], true);
     }
     if (argc < 4 || std::strcmp(argv[1], "--write") != 0) {
         return usageError("a FILE to play, or --write OUT EVENTS");

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int EscapeKey = 27;   // would end the program
 constexpr int HighestKey = 255; // onKeyboard takes an unsigned char
 constexpr int HighestSpecialKey = 1023;
 constexpr long HighestFrame = 100000000;

@@ -26,7 +26,7 @@ wait_for_exit
 [ "$STATUS" -eq 1 ] || fail "Escape while recording: exit status $STATUS"
 
 summary=$("$REPLAY_TOOL" "$recording" 2>&1 | tail -n 1)
-[[ $summary == *'"stagesCleared":0,"lives":4,"sealed":true,'*'"match":true}' ]] ||
+[[ $summary == *'"stagesCleared":0,"livesLost":0,"lives":4,"sealed":true,'*'"match":true}' ]] ||
     fail "the recording does not replay headless: $summary"
 
 start_game /s --replay "$recording"

@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr unsigned char EscapeKey = 27;
 constexpr int MaxLives = 4;
 constexpr int SlowestWaitLevel = 10;
 constexpr int SmallestWindow = 100;

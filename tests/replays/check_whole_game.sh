@@ -3,11 +3,11 @@
 # credits back to the title, to its recorded checksum.
 #   check_whole_game.sh PATH-TO-TUMBRA-REPLAY RECORDING
 set -u
-out=$("$1" "$2")
+out=$("$1" --require-sealed "$2")
 status=$?
 summary=$(tail -n 1 <<<"$out")
 last=$(tail -n 2 <<<"$out" | head -n 1)
-if [[ $status -ne 0 || $summary != *'"stagesCleared":22,"lives":4,"sealed":true,'*'"match":true}' ||
+if [[ $status -ne 0 || $summary != *'"stagesCleared":22,"livesLost":0,"lives":4,"sealed":true,'*'"match":true}' ||
     $last != *'"state":"Title","stage":0,'* ]]; then
     echo "FAIL: status $status; $last $summary"
     exit 1

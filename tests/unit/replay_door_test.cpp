@@ -1,6 +1,7 @@
 // Recording and playback at the input door: a game recorded through the key callbacks and the
 // idle handler replays to the same state, a recording cut short stays usable, and a replay
 // that departs is caught at the first state change that differs.
+#include "app/input_door.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "app/replay_window.h"
@@ -50,6 +51,8 @@ class ReplayDoor : public FlowDriver {
         gamepadInput = readGamepad;
     }
     void TearDown() override {
+        watchInput(nullptr);
+        setInputSource(liveInput());
         gamepadInput = readGamepad;
         std::remove(path.c_str());
     }
@@ -62,7 +65,7 @@ class ReplayDoor : public FlowDriver {
     void startScriptRecording() {
         gamepadInput = scriptedPad;
         std::string error;
-        ASSERT_TRUE(startRecording(path, error)) << error;
+        ASSERT_TRUE(startRecording(path, {}, error)) << error;
     }
 
     // A game through the door: stage 1 cleared, stage 2 with speed keys, a pause, arrows and
@@ -81,9 +84,9 @@ class ReplayDoor : public FlowDriver {
         for (int f = 1; f <= frames; ++f) {
             for (; next < std::size(inputs) && inputs[next].frame == f; ++next) {
                 if (inputs[next].special) {
-                    recordSpecialKey(inputs[next].code, 0, 0);
+                    doorSpecialKey(inputs[next].code, 0, 0);
                 } else {
-                    recordKeyboard(static_cast<unsigned char>(inputs[next].code), 0, 0);
+                    doorKeyboard(static_cast<unsigned char>(inputs[next].code), 0, 0);
                 }
             }
             frame();
@@ -140,7 +143,7 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
         }
     });
     const std::uint64_t finalState = stateChecksum();
-    replayRecorder.finish();
+    replayRecorder.seal();
     const Replay replay = load(readFile(path));
     ASSERT_TRUE(replay.sealed);
     EXPECT_EQ(replay.endFrame, 650);
@@ -175,7 +178,7 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
 TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
     startScriptRecording();
     playScript([](int) {});
-    replayRecorder.finish();
+    replayRecorder.seal();
     const Replay replay = load(readFile(path));
     // A tiny push to an opponent when stage 2's play starts: its first lost life comes out
     // otherwise.
@@ -189,20 +192,47 @@ TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
               std::string::npos);
 }
 
+// One recorder writes one file per game, each from the start of its game at a stage and speed
+// level; each replays from that start to its checksum.
+TEST_F(ReplayDoor, GamesRecordedFromTheirStartsReplayFromThere) {
+    for (const ReplayStart start : {ReplayStart{5, 3}, ReplayStart{22, 0}}) {
+        startAt(start);
+        std::string error;
+        ASSERT_TRUE(replayRecorder.open(path, start, error)) << error;
+        watchInput(&replayRecorder);
+        doorSpecialKey(100, 0, 0);
+        frames(150);
+        doorKeyboard('7', 0, 0);
+        frames(100);
+        const std::uint64_t finalState = stateChecksum();
+        replayRecorder.seal();
+        watchInput(nullptr);
+        const Replay replay = load(readFile(path));
+        EXPECT_EQ(replay.start, start);
+        EXPECT_EQ(replay.formatVersion, ReplayFormatVersion);
+        ReplayPlayer player(replay);
+        replayFromTitle(player);
+        EXPECT_TRUE(player.matches()) << player.differenceText();
+        EXPECT_EQ(player.framesPlayed(), 250);
+        EXPECT_EQ(player.finalChecksum(), finalState);
+        EXPECT_EQ(waitLevel, start.level);
+    }
+}
+
 // Without a window the GLUT calls are skipped; the key callbacks are the e2e tests' part.
 TEST_F(ReplayDoor, TheWindowShowsARecordingThenReturnsToTheTitleOrExitsOnAMismatch) {
     startScriptRecording();
     playScript([](int) {});
-    replayRecorder.finish();
+    replayRecorder.seal();
     SetUp();
     std::string error;
     ASSERT_TRUE(loadWindowReplay(path, error)) << error;
     startWindowReplay();
     frames(650);
     EXPECT_EQ(waitLevel, 1); // the recorded speed level
-    EXPECT_NE(gamepadInput, readGamepad);
+    EXPECT_FALSE(inputSource().takesWindowKeys());
     frame(); // the recording is over: the title with the defaults, and the live door
-    EXPECT_EQ(gamepadInput, readGamepad);
+    EXPECT_EQ(&inputSource(), &liveInput());
     EXPECT_EQ(gameState, Title);
     EXPECT_EQ(waitLevel, 0);
 

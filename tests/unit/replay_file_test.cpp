@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,7 +42,14 @@ struct BadText {
 const BadText BadTexts[] = {
     {"empty", ReplayText::Recording, "", 1, "inside its header"},
     {"other format", ReplayText::Recording, "hello 1\n", 1, "not a replay"},
-    {"newer version", ReplayText::Recording, "tumbra-replay 2\n", 1, "version 2"},
+    {"newer version", ReplayText::Recording, "tumbra-replay 3\n", 1, "version 3"},
+    {"version 01", ReplayText::Recording, "tumbra-replay 01\n", 1, "version 01"},
+    {"stage start in version 1", ReplayText::Recording,
+     "tumbra-replay 1\ngame 1\nstart stage 3 level 0\n", 3, "start title"},
+    {"start stage 23", ReplayText::Recording, "tumbra-replay 2\ngame 1\nstart stage 23 level 0\n",
+     3, "start stage"},
+    {"start level 11", ReplayText::Recording, "tumbra-replay 2\ngame 1\nstart stage 1 level 11\n",
+     3, "start level"},
     {"no game line", ReplayText::Recording, "tumbra-replay 1\nstart title\n", 2, "game VERSION"},
     {"other start", ReplayText::Recording, "tumbra-replay 1\ngame 1\nstart stage\n", 3, "start"},
     {"cut short", ReplayText::Recording, Header + "5 key 56", 4, "cut short"},
@@ -170,26 +178,35 @@ TEST(ReplayFile, APadIsBoundedToWhatAFileHolds) {
     EXPECT_TRUE(samePad(boundedPad(wild), bounded));
 }
 
-TEST(ReplayFile, MissingAndOversizedFilesAreRefused) {
+// A file is read as it is: only a regular one, up to the size limit exactly.
+TEST(ReplayFile, MissingOversizedAndIrregularFilesAreRefused) {
     Replay replay;
     ReplayError error;
     EXPECT_FALSE(loadReplay("/nonexistent/x.replay", ReplayText::Recording, replay, error));
     EXPECT_EQ(error.line, 0);
     EXPECT_NE(error.message.find("cannot open"), std::string::npos);
 
-    const std::string path =
-        testing::TempDir() + "oversized_" + std::to_string(getpid()) + ".replay";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    const std::string line = "1 key 56\n";
-    for (long size = 0; size <= MaxReplayBytes; size += static_cast<long>(line.size())) {
-        std::fputs(line.c_str(), file);
-    }
-    std::fclose(file);
-    EXPECT_FALSE(loadReplay(path, ReplayText::EventList, replay, error));
-    EXPECT_EQ(error.line, MaxReplayBytes / static_cast<long>(line.size()) + 1);
-    EXPECT_NE(error.message.find("larger"), std::string::npos);
+    const std::string path = testing::TempDir() + "limit_" + std::to_string(getpid());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(loadReplay(path, ReplayText::Recording, replay, error)); // no hang
+    EXPECT_NE(error.message.find("not a regular file"), std::string::npos) << error.message;
     std::remove(path.c_str());
+    EXPECT_FALSE(loadReplay("/dev/null", ReplayText::Recording, replay, error));
+    EXPECT_NE(error.message.find("not a regular file"), std::string::npos) << error.message;
+
+    // Sparse files of zero bytes: at the limit the text is read (and refused for what it
+    // holds), one byte over it is refused unread.
+    for (const long size : {MaxReplayBytes, MaxReplayBytes + 1}) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(ftruncate(fileno(file), size), 0);
+        std::fclose(file);
+        EXPECT_FALSE(loadReplay(path, ReplayText::EventList, replay, error));
+        const bool tooLarge = error.message.find("larger") != std::string::npos;
+        EXPECT_EQ(tooLarge, size > MaxReplayBytes) << size << ": " << error.message;
+        EXPECT_EQ(error.line, tooLarge ? 0 : 1) << error.message;
+        std::remove(path.c_str());
+    }
 }
 
 // One random change to a good text: a byte, a digit, a cut, a lost, doubled or swapped line.

@@ -1,0 +1,30 @@
+#pragma once
+
+// The one step that hands a recording's inputs to the game: every tool, the window's player
+// and the tests walk a replay's keys and pad through it, frame by frame.
+#include "replay/replay_file.h"
+
+#include <cstddef>
+
+// Where the keys go: GLUT's key callbacks, or the input door in front of them.
+struct KeyHandlers {
+    void (*keyboard)(unsigned char key, int x, int y);
+    void (*special)(int key, int x, int y);
+};
+
+class ReplayFeed {
+  public:
+    explicit ReplayFeed(const Replay& replay) : replay(&replay) {}
+
+    // Hands `handlers` every key of the replay up to `frame` not handed yet, in order, and
+    // takes up the pad that holds for `frame`.
+    void feedFrame(int frame, const KeyHandlers& handlers);
+    // The pad of the frame fed last.
+    const GamepadState& pad() const { return padState; }
+
+  private:
+    const Replay* replay;
+    std::size_t nextEvent = 0;
+    std::size_t nextPad = 0;
+    GamepadState padState{};
+};
