@@ -1,4 +1,5 @@
 #include "app/frame_display.h"
+#include "app/game_end.h"
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "app/replay_window.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     glutCreateWindow(WindowTitle);
     gameInit();
     startReplayFiles();
+    watchForTheEnd();
     glutReshapeFunc(onReshape);
     glutIdleFunc(onIdle);
     glutDisplayFunc(displayFirstFrame);
