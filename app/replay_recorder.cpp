@@ -147,7 +147,7 @@ bool ReplayRecorder::append(const std::string& line) {
         return false;
     }
     const long size = bytesWritten + static_cast<long>(pending.size() + line.size());
-    if (size > MaxReplayBytes - SealReserve) {
+    if (size > byteLimit - SealReserve) {
         sealAtLimit("size");
         return false;
     }

@@ -38,6 +38,9 @@ class ReplayRecorder {
     void flush();
     int frames() const { return frameCount; }
 
+    // What the file may grow to: a player reads files up to MaxReplayBytes.
+    long byteLimit = MaxReplayBytes;
+
   private:
     void noteStateChange();
     // Adds a line unless the file would outgrow what a player reads; then the recording is

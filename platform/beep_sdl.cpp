@@ -6,12 +6,10 @@
 
 #include <SDL2/SDL.h>
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <atomic>
-#include <cstdio>
-#include <fcntl.h>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -23,66 +21,23 @@ constexpr Uint16 BufferSamples = 512;
 std::atomic<SDL_AudioDeviceID> device{0};
 // A background opening; a jthread, so that an exit during the opening waits for it.
 std::jthread opener;
-// Touched only by the audio thread once the device runs.
-std::optional<ToneGenerator> tone;
-// The pitch of a beep asked for and not yet started; 0 = none. Handing it over through an
-// atomic keeps beep() free of locks and waits.
-std::atomic<int> pendingPitch{0};
+// Made before the device runs, filled by the audio thread.
+std::optional<PipMixer> mixer;
 
-// A waiting pip starts as soon as the last one and its silence are over, also in the middle
-// of a buffer, so that pips stay apart however the frames fall on the buffers.
 void SDLCALL fillAudio(void*, Uint8* stream, int bytes) {
-    float* out = reinterpret_cast<float*>(stream);
-    int left = bytes / static_cast<int>(sizeof(float));
-    while (left > 0) {
-        if (tone->samplesUntilReady() == 0) {
-            const int pitch = pendingPitch.exchange(0);
-            if (pitch > 0) {
-                tone->start(pitch);
-            }
-        }
-        const int busy = tone->samplesUntilReady();
-        const int count = busy > 0 ? std::min(busy, left) : left;
-        tone->render(out, count);
-        out += count;
-        left -= count;
-    }
+    mixer->fill(reinterpret_cast<float*>(stream), bytes / static_cast<int>(sizeof(float)));
 }
 
-// ALSA reports a missing sound card on stderr by itself; the game stays silent instead. The
-// whole process's stderr is muted while the device opens.
-class MutedStderr {
-  public:
-    MutedStderr() : saved(dup(STDERR_FILENO)) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (saved >= 0 && null >= 0) {
-            std::fflush(stderr);
-            dup2(null, STDERR_FILENO);
-        }
-        if (null >= 0) {
-            close(null);
-        }
-    }
-    ~MutedStderr() {
-        if (saved >= 0) {
-            std::fflush(stderr);
-            dup2(saved, STDERR_FILENO);
-            close(saved);
-        }
-    }
-    MutedStderr(const MutedStderr&) = delete;
-    MutedStderr& operator=(const MutedStderr&) = delete;
-
-  private:
-    int saved;
-};
+// ALSA reports a missing sound card on stderr by itself; the game stays silent instead. Only
+// ALSA's own messages are dropped: the rest of the program keeps its stderr.
+void dropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 // The whole opening; false when there is no device.
 bool openDevice() {
     if (device.load() != 0) {
         return true;
     }
-    const MutedStderr muted;
+    snd_lib_error_set_handler(dropAlsaMessage);
     if (!startSdlSubsystems(SDL_INIT_AUDIO)) {
         return false;
     }
@@ -100,8 +55,7 @@ bool openDevice() {
         return false;
     }
     // The device opens paused: the tone is in place before the audio thread first asks.
-    tone.emplace(obtained.freq);
-    pendingPitch.store(0);
+    mixer.emplace(obtained.freq);
     SDL_PauseAudioDevice(opened, 0);
     device.store(opened);
     return true;
@@ -137,7 +91,7 @@ bool beepOpen() {
 
 void beep(int pitchHz) {
     if (device.load() != 0 && pitchHz > 0) {
-        pendingPitch.store(pitchHz);
+        mixer->request(pitchHz);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/tone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -49,5 +50,21 @@ void ToneGenerator::render(float* out, int count) {
         out[i] = static_cast<float>(ToneAmplitude * gain * std::sin(phase));
         phase = std::fmod(phase + phaseStep, FullTurn);
         ++elapsed;
+    }
+}
+
+void PipMixer::fill(float* out, int count) {
+    while (count > 0) {
+        if (tone.samplesUntilReady() == 0) {
+            const int pitch = pendingPitch.exchange(0);
+            if (pitch > 0) {
+                tone.start(pitch);
+            }
+        }
+        const int busy = tone.samplesUntilReady();
+        const int run = busy > 0 ? std::min(busy, count) : count;
+        tone.render(out, run);
+        out += run;
+        count -= run;
     }
 }
