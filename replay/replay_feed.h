@@ -12,6 +12,9 @@ struct KeyHandlers {
     void (*special)(int key, int x, int y);
 };
 
+// Hands one event to the key callback it names.
+void handEvent(const ReplayEvent& event, const KeyHandlers& handlers);
+
 class ReplayFeed {
   public:
     explicit ReplayFeed(const Replay& replay) : replay(&replay) {}
@@ -21,6 +24,8 @@ class ReplayFeed {
     void feedFrame(int frame, const KeyHandlers& handlers);
     // The pad of the frame fed last.
     const GamepadState& pad() const { return padState; }
+    // How many of the replay's events have been handed over.
+    std::size_t eventsFed() const { return nextEvent; }
 
   private:
     const Replay* replay;

@@ -1,17 +1,15 @@
 #pragma once
 
+// Key schedules: the input events of one stage, counted from the frame that loads it, in the
+// replay format's event lines (replay/replay_file.h) and handed to the game by its feed
+// (replay/replay_feed.h).
+#include "app/game_flow.h"
+#include "replay/replay_feed.h"
+#include "replay/replay_file.h"
+
 #include <GL/freeglut.h>
-#include <iosfwd>
 #include <string>
 #include <vector>
-
-// One input event: handed to onKeyboard (a key) or onSpecialKey (a special key) right before
-// the idle call numbered `frame`.
-struct KeyEvent {
-    long frame;
-    bool special;
-    int code;
-};
 
 inline constexpr int ArrowLeft = GLUT_KEY_LEFT;
 inline constexpr int ArrowUp = GLUT_KEY_UP;
@@ -20,13 +18,13 @@ inline constexpr int ArrowDown = GLUT_KEY_DOWN;
 // A special key with no meaning in the game: it ends an arrow's rolling.
 inline constexpr int StopRollingKey = GLUT_KEY_INSERT;
 
-// "FRAME key CODE" or "FRAME special CODE".
-std::string formatEvent(const KeyEvent& event);
+// The game flow's own key callbacks: where the tools hand their events.
+inline constexpr KeyHandlers FlowKeys{onKeyboard, onSpecialKey};
 
-// Reads a schedule: one event a line, in frame order; blank lines and lines starting with
-// '#' are skipped. On a bad line returns false with a message that names the line.
-bool readSchedule(std::istream& in, std::vector<KeyEvent>& events, std::string& error);
-bool readScheduleFile(const std::string& path, std::vector<KeyEvent>& events, std::string& error);
+// Reads a schedule file: event lines and comments, as a replay's event list. On a fault
+// returns false with a message that names the file and the line.
+bool readScheduleFile(const std::string& path, std::vector<ReplayEvent>& events,
+                      std::string& error);
 
 // The game as the program starts it: the title over stage 0 with every global at its
 // initial value, silent.
@@ -34,5 +32,3 @@ void startAtTitle();
 // Runs the frame that loads `stage` (1 to 22) as the game does: a direction key on the title
 // for stage 1, the end of the previous stage's clear for the others.
 void loadStageAsGame(int stage);
-// Hands the event to the key callback it names.
-void press(const KeyEvent& event);

@@ -26,7 +26,6 @@ namespace {
 
 constexpr int BadArguments = 2;
 constexpr int CannotWrite = 1;
-constexpr int ClearFrames = 20; // the stage-clear countdown the world step's outcome starts
 constexpr long SmallestSize = 100;
 constexpr long LargestSize = 2000;
 
@@ -70,9 +69,9 @@ int main(int argc, char** argv) {
                              "(STAGE 1 to 23, SIZE 100 to 2000)\n");
         return BadArguments;
     }
-    std::vector<KeyEvent> schedule;
+    Replay schedule;
     std::string error;
-    if (argc == 6 && !readScheduleFile(argv[5], schedule, error)) {
+    if (argc == 6 && !readScheduleFile(argv[5], schedule.events, error)) {
         std::fprintf(stderr, "tumbra-snapshot: %s\n", error.c_str());
         return BadArguments;
     }
@@ -85,12 +84,12 @@ int main(int argc, char** argv) {
 
     stageNumber = static_cast<int>(stage) - 1;
     gameState = StageClear;
-    countdown = ClearFrames;
+    countdown = OutcomeFrames;
     long loadFrame = 0; // the idle call that loaded the stage; 0 until then
-    std::size_t next = 0;
+    ReplayFeed feed(schedule);
     for (long i = 1; i <= frames; ++i) {
-        while (loadFrame > 0 && next < schedule.size() && schedule[next].frame <= i - loadFrame) {
-            press(schedule[next++]);
+        if (loadFrame > 0) {
+            feed.feedFrame(static_cast<int>(i - loadFrame), FlowKeys);
         }
         onIdle();
         if (loadFrame == 0 && stageNumber == stage) {

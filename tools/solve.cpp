@@ -72,7 +72,7 @@ constexpr int ProgressEvery = 50; // segments
 
 struct HistoryEntry {
     int parent; // -1 before the first event
-    KeyEvent event;
+    ReplayEvent event;
 };
 
 // A line of play: where it stands, its last event in the history (-1 for none yet) and the
@@ -133,17 +133,18 @@ float horizontal(const Vector3f& v) {
 }
 
 // The event an action makes on a line, or false when it keeps the keys.
-bool actionEvent(const Node& node, int action, long frame, KeyEvent& event) {
+bool actionEvent(const Node& node, int action, long frame, ReplayEvent& event) {
+    const int at = static_cast<int>(frame);
     if (action == 0) {
         return false;
     }
     const unsigned char tilt = node.tiltKey == 0 ? '5' : node.tiltKey;
     const int roll = node.rollKey == 0 ? StopRollingKey : node.rollKey;
     if (action <= TiltKeyCount) {
-        event = {frame, false, TiltKeys[action - 1]};
+        event = {at, ReplayEvent::Key, TiltKeys[action - 1]};
         return event.code != tilt;
     }
-    event = {frame, true, RollKeys[action - 1 - TiltKeyCount]};
+    event = {at, ReplayEvent::Special, RollKeys[action - 1 - TiltKeyCount]};
     return event.code != roll;
 }
 
@@ -218,8 +219,8 @@ std::uint64_t cellKey() {
     return key;
 }
 
-std::vector<KeyEvent> eventsOf(const std::vector<HistoryEntry>& history, int last) {
-    std::vector<KeyEvent> events;
+std::vector<ReplayEvent> eventsOf(const std::vector<HistoryEntry>& history, int last) {
+    std::vector<ReplayEvent> events;
     for (int i = last; i >= 0; i = history[i].parent) {
         events.push_back(history[i].event);
     }
@@ -228,13 +229,13 @@ std::vector<KeyEvent> eventsOf(const std::vector<HistoryEntry>& history, int las
 }
 
 // Plays the schedule from the stage's start without snapshots: the frame it clears on.
-long replayClearFrame(int stage, const std::vector<KeyEvent>& events, long frameLimit) {
+long replayClearFrame(int stage, const std::vector<ReplayEvent>& events, long frameLimit) {
     loadStageAsGame(stage);
-    std::size_t next = 0;
+    Replay schedule;
+    schedule.events = events;
+    ReplayFeed feed(schedule);
     for (long frame = 1; frame <= frameLimit; ++frame) {
-        while (next < events.size() && events[next].frame == frame) {
-            press(events[next++]);
-        }
+        feed.feedFrame(static_cast<int>(frame), FlowKeys);
         onIdle();
         if (gameState == StageClear) {
             return frame;
@@ -245,10 +246,10 @@ long replayClearFrame(int stage, const std::vector<KeyEvent>& events, long frame
 
 // Drops every event without which the schedule still clears as early, with as many lives left
 // and the player's ball on the field: some presses of a search turn out not to matter.
-void dropNeedlessEvents(int stage, std::vector<KeyEvent>& events, long clearFrame) {
+void dropNeedlessEvents(int stage, std::vector<ReplayEvent>& events, long clearFrame) {
     const int livesLeft = lives;
     for (std::size_t i = events.size(); i-- > 0;) {
-        std::vector<KeyEvent> fewer = events;
+        std::vector<ReplayEvent> fewer = events;
         fewer.erase(fewer.begin() + static_cast<long>(i));
         if (replayClearFrame(stage, fewer, clearFrame) != -1 && lives >= livesLeft &&
             !gameWorld.balls[0]->fallen) {
@@ -272,7 +273,7 @@ class BeamSearch {
     }
 
     // Runs until a line clears the stage; its events and clear frame, or false.
-    bool run(std::vector<KeyEvent>& solution, long& clearFrame) {
+    bool run(std::vector<ReplayEvent>& solution, long& clearFrame) {
         const auto started = std::chrono::steady_clock::now();
         for (int segment = 0; frame <= options.frameLimit; ++segment) {
             if (expand(solution, clearFrame)) {
@@ -304,20 +305,20 @@ class BeamSearch {
     // Plays one segment of a line with an action; the clear frame when it clears.
     Outcome trySegment(const Node& node, int action, long& clearFrame) {
         node.state.restore();
-        KeyEvent event{};
+        ReplayEvent event{};
         if (actionEvent(node, action, frame, event)) {
-            press(event);
+            handEvent(event, FlowKeys);
         }
         return runFrames(frame, options.hold, lowestLives, clearFrame);
     }
 
     // Tries every action on every line; true, with the schedule, when one clears the stage.
-    bool expand(std::vector<KeyEvent>& solution, long& clearFrame) {
+    bool expand(std::vector<ReplayEvent>& solution, long& clearFrame) {
         candidates.clear();
         clearFrame = -1;
         for (int n = 0; n < static_cast<int>(beam.size()); ++n) {
             for (int action = 0; action < ActionCount; ++action) {
-                KeyEvent event{};
+                ReplayEvent event{};
                 if (action != 0 && !actionEvent(beam[n], action, frame, event)) {
                     continue; // that key is already held
                 }
@@ -351,7 +352,7 @@ class BeamSearch {
                 continue;
             }
             const Node& parent = beam[c.parent];
-            KeyEvent event{};
+            ReplayEvent event{};
             int last = parent.history;
             if (actionEvent(parent, c.action, frame, event)) {
                 history.push_back({last, event});
@@ -388,7 +389,7 @@ int main(int argc, char** argv) {
         onIdle();
         ++frame;
     }
-    std::vector<KeyEvent> solution;
+    std::vector<ReplayEvent> solution;
     long clearFrame = -1;
     BeamSearch search(options, frame);
     if (!search.run(solution, clearFrame)) {
@@ -407,8 +408,8 @@ int main(int argc, char** argv) {
                 "tumbra-solve %d --beam %d --hold %d\n",
                 options.stage, clearFrame, livesLost, livesLost == 1 ? "life" : "lives",
                 solution.size(), options.stage, options.beam, options.hold);
-    for (const KeyEvent& event : solution) {
-        std::printf("%s\n", formatEvent(event).c_str());
+    for (const ReplayEvent& event : solution) {
+        std::printf("%s", replayEventLine(event).c_str());
     }
     std::fprintf(stderr, "stage %d cleared on frame %ld, %d lives lost, %zu events, %.1f s\n",
                  options.stage, clearFrame, livesLost, solution.size(), secondsSince(started));

@@ -29,8 +29,8 @@ constexpr long FramesPerStageLimit = 100000; // far more than any schedule needs
 constexpr const char* Usage = "usage: tumbra-stitch [--title-frames N] DIR";
 
 struct Game {
-    std::vector<KeyEvent> schedules[LastStage + 1]; // relative to each stage's loading frame
-    std::vector<KeyEvent> events;                   // absolute, as pressed
+    Replay schedules[LastStage + 1]; // events relative to each stage's loading frame
+    Replay game;                     // absolute, as pressed
     int stagesCleared = 0;
     int livesLost = 0;
     long frame = 0; // the last idle call made
@@ -41,18 +41,12 @@ bool readSchedules(const std::string& dir, Game& game) {
         char name[32];
         std::snprintf(name, sizeof name, "/stage%02d.txt", stage);
         std::string error;
-        if (!readScheduleFile(dir + name, game.schedules[stage], error)) {
+        if (!readScheduleFile(dir + name, game.schedules[stage].events, error)) {
             std::fprintf(stderr, "tumbra-stitch: %s\n", error.c_str());
             return false;
         }
     }
     return true;
-}
-
-void pressAndRecord(Game& game, const KeyEvent& relative, long offset) {
-    const KeyEvent event{relative.frame + offset, relative.special, relative.code};
-    press(event);
-    game.events.push_back(event);
 }
 
 // One idle call; counts cleared stages and lives lost in them.
@@ -75,16 +69,20 @@ void runFrame(Game& game) {
 // Plays the stage loaded on the last frame with its schedule; true once it is cleared.
 bool playStage(Game& game, int stage) {
     const long loaded = game.frame;
-    const std::vector<KeyEvent>& schedule = game.schedules[stage];
-    std::size_t next = 0;
+    const std::vector<ReplayEvent>& schedule = game.schedules[stage].events;
+    ReplayFeed feed(game.schedules[stage]);
     const int livesLostBefore = game.livesLost;
     while (gameState != StageClear && gameState != GameOver &&
            game.frame - loaded < FramesPerStageLimit) {
-        while (next < schedule.size() && schedule[next].frame + loaded == game.frame + 1) {
-            pressAndRecord(game, schedule[next++], loaded);
+        const std::size_t before = feed.eventsFed();
+        feed.feedFrame(static_cast<int>(game.frame + 1 - loaded), FlowKeys);
+        for (std::size_t i = before; i < feed.eventsFed(); ++i) {
+            game.game.events.push_back(
+                {schedule[i].frame + static_cast<int>(loaded), schedule[i].kind, schedule[i].code});
         }
         runFrame(game);
     }
+    const std::size_t next = feed.eventsFed();
     const bool cleared = gameState == StageClear;
     std::fprintf(stderr,
                  "stage %2d: loaded on frame %ld, %s on frame %ld, %d lives lost, %zu events\n",
@@ -104,7 +102,9 @@ bool playGame(Game& game, long titleFrames) {
     while (game.frame + 1 < titleFrames) {
         runFrame(game);
     }
-    pressAndRecord(game, {titleFrames, true, ArrowUp}, 0);
+    const ReplayEvent start{static_cast<int>(titleFrames), ReplayEvent::Special, ArrowUp};
+    handEvent(start, FlowKeys);
+    game.game.events.push_back(start);
     runFrame(game);
     for (int stage = FirstStage; stage <= LastStage; ++stage) {
         if (gameState != StageIntro || stageNumber != stage || !playStage(game, stage)) {
@@ -143,11 +143,12 @@ int main(int argc, char** argv) {
         return BadArguments;
     }
     const bool finished = playGame(game, titleFrames);
-    for (const KeyEvent& event : game.events) {
-        std::printf("%s\n", formatEvent(event).c_str());
+    for (const ReplayEvent& event : game.game.events) {
+        std::printf("%s", replayEventLine(event).c_str());
     }
     std::fprintf(stderr, "%d stages cleared, %d %s lost, %s after %ld frames, %zu events\n",
                  game.stagesCleared, game.livesLost, game.livesLost == 1 ? "life" : "lives",
-                 finished ? "back at the title" : "not finished", game.frame, game.events.size());
+                 finished ? "back at the title" : "not finished", game.frame,
+                 game.game.events.size());
     return finished ? 0 : NotFinished;
 }

@@ -34,7 +34,6 @@ constexpr int SmallestWindow = 100;
 constexpr int LargestWindow = 2000;
 constexpr int LargestReshape = 4096;
 constexpr int EndingFrameLimit = 1300; // all-clear screen and credits: 19 + 1200 frames
-constexpr int ClearFrames = 20;        // the countdown the world step's stage clear starts
 
 using Clock = std::chrono::steady_clock;
 
@@ -241,7 +240,7 @@ int runEndings(long endingCount) {
         // As the world step leaves the flow when the last stage is cleared.
         stageNumber = LastStage;
         gameState = StageClear;
-        countdown = ClearFrames;
+        countdown = OutcomeFrames;
         for (int n = 0; n < EndingFrameLimit && !(gameState == Title && n > 0); ++n) {
             if (gameState == Ending) {
                 onSpecialKey(GLUT_KEY_LEFT + static_cast<int>(random() % 4), 0, 0);

@@ -13,32 +13,28 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr long FrameLimit = 5000;
 
-std::vector<KeyEvent> stageSchedule(int stage) {
+Replay stageSchedule(int stage) {
     char path[256];
     std::snprintf(path, sizeof path, "%s/stage%02d.txt", TUMBRA_SOLUTIONS_DIR, stage);
-    std::vector<KeyEvent> events;
+    Replay schedule;
     std::string error;
-    EXPECT_TRUE(readScheduleFile(path, events, error)) << error;
-    return events;
+    EXPECT_TRUE(readScheduleFile(path, schedule.events, error)) << error;
+    return schedule;
 }
 
 // Plays the schedule's events from `frame` on until the stage is cleared; returns the clear
 // frame, the lives, the tilt and every ball's position and velocity, bit for bit.
-std::vector<std::uint32_t> playToClear(const std::vector<KeyEvent>& events, long frame) {
+std::vector<std::uint32_t> playToClear(ReplayFeed feed, long frame) {
     for (; frame < FrameLimit && gameState != StageClear; ++frame) {
-        for (const KeyEvent& event : events) {
-            if (event.frame == frame) {
-                press(event);
-            }
-        }
+        feed.feedFrame(static_cast<int>(frame), FlowKeys);
         onIdle();
     }
     std::vector<std::uint32_t> bits = {static_cast<std::uint32_t>(frame),
@@ -58,67 +54,63 @@ std::vector<std::uint32_t> playToClear(const std::vector<KeyEvent>& events, long
 TEST(FlowSnapshot, ARestoredMomentOfEveryStagePlaysOnAsTheOriginal) {
     for (int stage = FirstStage; stage <= LastStage; ++stage) {
         SCOPED_TRACE("stage " + std::to_string(stage));
-        const std::vector<KeyEvent> events = stageSchedule(stage);
-        ASSERT_FALSE(events.empty());
+        const Replay schedule = stageSchedule(stage);
+        ASSERT_FALSE(schedule.events.empty());
         // Half-way through the schedule: collisions have stunned balls and worn Dark down.
-        const long middle = events[events.size() / 2].frame;
+        const long middle = schedule.events[schedule.events.size() / 2].frame;
         loadStageAsGame(stage);
+        ReplayFeed feed(schedule);
         for (long frame = 1; frame < middle; ++frame) {
-            for (const KeyEvent& event : events) {
-                if (event.frame == frame) {
-                    press(event);
-                }
-            }
+            feed.feedFrame(static_cast<int>(frame), FlowKeys);
             onIdle();
         }
         const FlowSnapshot snapshot;
-        const std::vector<std::uint32_t> original = playToClear(events, middle);
+        const std::vector<std::uint32_t> original = playToClear(feed, middle);
         ASSERT_EQ(gameState, StageClear);
 
         // Over the title's eight Darks every ball is made anew.
         startAtTitle();
         snapshot.restore();
-        EXPECT_EQ(playToClear(events, middle), original);
+        EXPECT_EQ(playToClear(feed, middle), original);
 
         // Over the same stage's balls they are overwritten in place.
         const FlowSnapshot copied = snapshot;
         snapshot.restore();
         copied.restore();
-        EXPECT_EQ(playToClear(events, middle), original);
+        EXPECT_EQ(playToClear(feed, middle), original);
     }
 }
 
-TEST(Schedule, ReadsEventsAndNamesTheLineOfEveryFault) {
-    struct Case {
+// A schedule is a replay event list: the file and the line of a fault are named.
+TEST(Schedule, ReadsEventsAndNamesTheFileAndLineOfEveryFault) {
+    const struct {
         const char* text;
         const char* error; // empty when the text is good
+    } cases[] = {
+        {"# comment\n81 key 56\n81 special 102\r\n90 key 53\n", ""},
+        {"81 key 56\n0 key 53\n", ":2: the frame"},
+        {"81 key 27\n", ":1: Escape"},
+        {"90 key 56\n81 key 53\n", ":2: out of time order"},
+        {"81 pad leftX=1\n", ": a key schedule holds no pad lines"},
     };
-    const Case cases[] = {
-        {"# comment\n\n81 key 56\n81 special 102\r\n  # indented comment\n90 key 53\n", ""},
-        {"81 key 56\n0 key 53\n", "line 2: expected FRAME key CODE or FRAME special CODE"},
-        {"81 kee 56\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"81 key 256\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"81 key -1\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"81 key 56 9\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"81 special\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"99999999999 key 56\n", "line 1: expected FRAME key CODE or FRAME special CODE"},
-        {"81 key 27\n", "line 1: Escape would end the game"},
-        {"90 key 56\n81 key 53\n", "line 2: frames out of order"},
-    };
-    for (const Case& c : cases) {
+    const std::string path = testing::TempDir() + "schedule_" + std::to_string(getpid());
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        std::istringstream in(c.text);
-        std::vector<KeyEvent> events;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(c.text, file);
+        std::fclose(file);
+        std::vector<ReplayEvent> events;
         std::string error;
-        EXPECT_EQ(readSchedule(in, events, error), *c.error == '\0');
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(readScheduleFile(path, events, error), *c.error == '\0');
+        EXPECT_EQ(error.find(path + c.error), *c.error == '\0' ? std::string::npos : 0) << error;
         if (*c.error == '\0') {
-            ASSERT_EQ(events.size(), 3u);
-            EXPECT_EQ(formatEvent(events[0]), "81 key 56");
-            EXPECT_EQ(formatEvent(events[1]), "81 special 102");
-            EXPECT_EQ(formatEvent(events[2]), "90 key 53");
+            EXPECT_EQ(events, (std::vector<ReplayEvent>{{81, ReplayEvent::Key, 56},
+                                                        {81, ReplayEvent::Special, 102},
+                                                        {90, ReplayEvent::Key, 53}}));
         }
     }
+    std::remove(path.c_str());
 }
 
 } // namespace

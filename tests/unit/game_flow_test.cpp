@@ -396,7 +396,7 @@ TEST_F(GameFlow, ClearingTheLastStageGoesStraightToAllClearThenTheEnding) {
 }
 
 TEST_F(GameFlow, TheEndingWobblesTheFieldAndReturnsToTheTitle) {
-    stageNumber = 23;
+    stageNumber = EndingStage;
     loadStage();
     gameState = Ending;
     countdown = 1199; // as the all-clear screen leaves it at the end of its last frame
@@ -485,7 +485,7 @@ TEST_F(GameFlow, KeysHeldDuringTheEndingChangeNothing) {
 }
 
 TEST_F(GameFlow, TheEndingBeepsOnCollisions) {
-    stageNumber = 23;
+    stageNumber = EndingStage;
     loadStage();
     gameState = Ending;
     countdown = 100;

@@ -71,24 +71,17 @@ class ReplayDoor : public FlowDriver {
     // A game through the door: stage 1 cleared, stage 2 with speed keys, a pause, arrows and
     // a tipping key, then given up; `atFrame` runs after every frame.
     template <typename AtFrame> static void playScript(AtFrame atFrame) {
-        const struct {
-            int frame;
-            bool special;
-            int code;
-        } inputs[] = {{5, false, '8'},   {86, false, '2'},  {96, false, '5'},  {96, true, 103},
-                      {250, false, 's'}, {255, false, 's'}, {260, false, 'f'}, {300, false, 'p'},
-                      {320, false, 'p'}, {330, true, 100},  {340, false, '7'}, {380, true, 102},
-                      {400, false, 'q'}};
-        const int frames = 650;
-        std::size_t next = 0;
-        for (int f = 1; f <= frames; ++f) {
-            for (; next < std::size(inputs) && inputs[next].frame == f; ++next) {
-                if (inputs[next].special) {
-                    doorSpecialKey(inputs[next].code, 0, 0);
-                } else {
-                    doorKeyboard(static_cast<unsigned char>(inputs[next].code), 0, 0);
-                }
-            }
+        Replay script;
+        script.events = {{5, ReplayEvent::Key, '8'},   {86, ReplayEvent::Key, '2'},
+                         {96, ReplayEvent::Key, '5'},  {96, ReplayEvent::Special, 103},
+                         {250, ReplayEvent::Key, 's'}, {255, ReplayEvent::Key, 's'},
+                         {260, ReplayEvent::Key, 'f'}, {300, ReplayEvent::Key, 'p'},
+                         {320, ReplayEvent::Key, 'p'}, {330, ReplayEvent::Special, 100},
+                         {340, ReplayEvent::Key, '7'}, {380, ReplayEvent::Special, 102},
+                         {400, ReplayEvent::Key, 'q'}};
+        ReplayFeed feed(script);
+        for (int f = 1; f <= 650; ++f) {
+            feed.feedFrame(f, {doorKeyboard, doorSpecialKey});
             frame();
             atFrame(f);
         }
