@@ -36,6 +36,9 @@ constexpr ButtonBit ButtonBits[] = {
 
 std::atomic<bool> opened{false};
 std::atomic<bool> running{false};
+// The start of the subsystem; a jthread, so that an exit during the start waits for it
+// rather than pull SDL away from under it.
+std::jthread starter;
 
 // Touched by the main thread only, once `running` is set.
 SDL_GameController* controller = nullptr;
@@ -153,12 +156,11 @@ void openGamepad() {
     if (opened.exchange(true)) {
         return;
     }
-    // Detached: it ends by itself once SDL has started, and the game may exit before that.
-    std::thread([] {
+    starter = std::jthread([] {
         running.store(startSdlSubsystems(SDL_INIT_GAMECONTROLLER), std::memory_order_release);
         // SDL frees what it keeps per thread (its error text) only for threads it made.
         SDL_TLSCleanup();
-    }).detach();
+    });
 }
 
 bool gamepadRunning() {

@@ -56,5 +56,10 @@ printf 'tumbra-replay 1\ngame 1.0.0\nstart title\n5 key 56\n4 key 50\n' >"$work/
 expect_file_error "tumbra: $work/bad.replay:5: out of time order" --replay "$work/bad.replay"
 expect_file_error "tumbra: $work/none.replay: cannot open" /s --replay "$work/none.replay"
 expect_file_error "tumbra: $work/no/x.replay: cannot write" --record "$work/no/x.replay"
+# A full disk at the header, and a FIFO (which would block in open): refused before any window.
+expect_file_error "tumbra: /dev/full: cannot write" --record /dev/full
+mkfifo "$work/fifo"
+expect_file_error "tumbra: $work/fifo: not a regular file" --replay "$work/fifo"
+expect_file_error "tumbra: $work/fifo: cannot write" --record "$work/fifo"
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -54,6 +54,32 @@ expect_bad order 5
 expect_bad frame 4
 truncate -s 257M "$work/huge"
 expect_bad huge 0
+mkfifo "$work/fifo"
+timeout 10 "$tool" "$work/fifo" >/dev/null 2>&1
+[ $? -eq 2 ] || problem "a FIFO is not refused"
+expect_bad fifo 0
+
+# A file cut short matches as far as it goes; --require-sealed fails it. The summary tells a
+# whole game from a bare header and end record.
+head -n -1 "$good" >"$work/cut"
+"$tool" "$work/cut" >/dev/null 2>&1 || problem "a cut-short recording does not match"
+"$tool" --require-sealed "$work/cut" >/dev/null 2>"$work/err"
+status=$?
+[[ $status -eq 3 && $(cat "$work/err") == *"not sealed"* ]] ||
+    problem "--require-sealed on a cut-short file: status $status, $(cat "$work/err")"
+head -n 3 "$good" >"$work/bare"
+"$tool" --write "$work/sealed" --frames 0 "$work/bare" >/dev/null
+summary=$("$tool" --require-sealed "$work/sealed" | tail -n 1)
+[[ $summary == '{"frames":0,"stagesCleared":0,"livesLost":0,"lives":4,"sealed":true,'* ]] ||
+    problem "a bare end record: $summary"
+
+# A game that never comes back to the title (paused in stage 1) stops at the frame limit, with
+# a warning, and the file it writes still plays.
+printf '1 special 101\n2 key 112\n' >"$work/paused"
+"$tool" --write "$work/capped" "$work/paused" >/dev/null 2>"$work/err"
+[[ $(cat "$work/err") == *"stopped at the frame limit 2592000"* ]] ||
+    problem "--write to the frame limit: $(cat "$work/err")"
+"$tool" --require-sealed "$work/capped" >/dev/null || problem "the capped file does not play"
 
 # The second tipping key two frames late moves the simulation: caught at the next state change.
 key=$(grep ' key 5[0-7]$' "$good" | sed -n 2p)

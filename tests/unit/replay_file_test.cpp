@@ -1,6 +1,7 @@
 // The replay file: every kind of bad text is refused with its line, good text reads back as
 // written, and mutated copies of a good recording never get past the parser unchecked.
 #include "replay/replay_file.h"
+#include "sim/stages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,10 @@ namespace {
 
 const std::string Header = "tumbra-replay 1\ngame 1.0.0\nstart title\n";
 const std::string Sum = "00000000000000ff";
+
+// At the edges: a line of 200 characters, the last frame a file may name.
+const std::string EdgeRecording =
+    Header + std::string(200, '#') + "\n2592000 key 56\nend " + "2592000 " + Sum + "\n";
 
 const std::string GoodRecording = Header +
                                   "# a comment\n"
@@ -71,7 +76,10 @@ const BadText BadTexts[] = {
     {"unknown kind", ReplayText::Recording, Header + "5 jump 3\n", 4, "unknown"},
     {"two spaces", ReplayText::Recording, Header + "5  key 56\n", 4, "single spaces"},
     {"tab", ReplayText::Recording, Header + "5\tkey 56\n", 4, "printable"},
-    {"long line", ReplayText::Recording, Header + std::string(300, '#') + "\n", 4, "longer"},
+    {"line of 201", ReplayText::Recording, Header + std::string(201, '#') + "\n", 4, "longer"},
+    {"frame past the limit", ReplayText::Recording, Header + "2592001 key 56\n", 4, "frame"},
+    {"end past the limit", ReplayText::Recording, Header + "end 2592001 " + Sum + "\n", 4,
+     "frame count"},
     {"input after the end", ReplayText::Recording, Header + "6 key 56\nend 4 " + Sum + "\n", 5,
      "earlier"},
     {"state after the end", ReplayText::Recording,
@@ -115,6 +123,14 @@ TEST(ReplayFile, BadTextIsRefusedWithItsLineAndOneLineReason) {
 TEST(ReplayFile, GoodTextReadsBackAsWritten) {
     Replay replay;
     ReplayError error;
+    ASSERT_TRUE(parseReplay(EdgeRecording, ReplayText::Recording, replay, error))
+        << error.line << ": " << error.message;
+    EXPECT_EQ(replay.lastFrame(), MaxReplayFrame);
+    const std::string stageStart = "tumbra-replay 2\ngame 1.1\nstart stage 22 level 10\n";
+    ASSERT_TRUE(parseReplay(stageStart, ReplayText::Recording, replay, error)) << error.message;
+    EXPECT_EQ(replay.start, (ReplayStart{LastStage, MaxReplayWaitLevel}));
+    EXPECT_EQ(formatReplay(replay), stageStart);
+
     ASSERT_TRUE(parseReplay(GoodRecording, ReplayText::Recording, replay, error))
         << error.line << ": " << error.message;
     EXPECT_EQ(replay.gameVersion, "1.0.0");
