@@ -19,7 +19,7 @@ inline constexpr int ReplayFormatVersion = 2;
 inline constexpr int FirstReplayFormatVersion = 1;
 
 // Limits that keep a damaged or hostile file harmless. A day of play with a stick moving on
-// every frame takes about 130 MB.
+// every frame takes about 122 MB.
 inline constexpr long MaxReplayBytes = 256L * 1024 * 1024;
 inline constexpr int MaxReplayLineLength = 200;
 inline constexpr int MaxReplayFrame = 30 * 60 * 60 * 24; // a day of play at 30 frames a second
