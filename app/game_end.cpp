@@ -23,15 +23,18 @@ void sealRecording() {
     replayRecorder.seal();
 }
 
+[[noreturn]] void endGame() {
+    sealRecording();
+    std::exit(ClosedWindowStatus);
+}
+
 // Runs also while the window is hidden and the idle handler is off.
 void checkForTheEnd(int) {
-    if (endSignalled() || !currentWindowExists()) {
+    if (signalled != 0 || !currentWindowExists()) {
         endGame();
     }
     glutTimerFunc(EndCheckMs, checkForTheEnd, 0);
 }
-
-} // namespace
 
 void catchEndSignals() {
     struct sigaction action {};
@@ -41,17 +44,11 @@ void catchEndSignals() {
     sigaction(SIGINT, &action, nullptr);
 }
 
-bool endSignalled() {
-    return signalled != 0;
-}
-
-void endGame() {
-    sealRecording();
-    std::exit(ClosedWindowStatus);
-}
+} // namespace
 
 void watchForTheEnd() {
     catchEndSignals();
+    watchCurrentWindow();
     // freeglut ends the program itself after a close request: the recording is sealed first.
     glutCloseFunc(sealRecording);
     glutTimerFunc(EndCheckMs, checkForTheEnd, 0);

@@ -9,9 +9,3 @@ inline constexpr int ClosedWindowStatus = 0;
 // After the window is created: the close callback, the two signals and a timer that checks
 // for them and for a destroyed window.
 void watchForTheEnd();
-// The signals only: a flag, looked at by the timer.
-void catchEndSignals();
-// True once SIGTERM or SIGINT has come.
-bool endSignalled();
-// Seals the recording, if any, and exits with ClosedWindowStatus.
-[[noreturn]] void endGame();

@@ -5,34 +5,36 @@
 
 namespace {
 
-bool badWindow = false;
+XID watchedWindow = 0;
+bool windowLost = false;
+XErrorHandler otherErrors = nullptr;
 
-int noteError(Display*, XErrorEvent*) {
-    badWindow = true;
-    return 0;
+// A request on the window after another program destroyed it fails; that says the window is
+// gone rather than end the program, as Xlib's own handler would. Other errors go on.
+int noteError(Display* display, XErrorEvent* error) {
+    if (error->resourceid == watchedWindow) {
+        windowLost = true;
+        return 0;
+    }
+    return otherErrors != nullptr ? otherErrors(display, error) : 0;
 }
 
 } // namespace
 
+void watchCurrentWindow() {
+    watchedWindow = glXGetCurrentDrawable();
+    windowLost = false;
+    otherErrors = XSetErrorHandler(noteError);
+}
+
 bool currentWindowExists() {
     Display* display = glXGetCurrentDisplay();
-    const GLXDrawable window = glXGetCurrentDrawable();
-    if (display == nullptr || window == 0) {
+    if (display == nullptr || watchedWindow == 0 || windowLost) {
         return false;
     }
-    // A destroyed window answers with an error, not a status: caught here rather than by
-    // the toolkit's handler, which would end the program.
-    XSync(display, False);
-    badWindow = false;
-    const auto previous = XSetErrorHandler(noteError);
+    // A destroyed window answers with an error, which noteError takes.
     XWindowAttributes attributes;
-    const Status found = XGetWindowAttributes(display, window, &attributes);
+    const Status found = XGetWindowAttributes(display, watchedWindow, &attributes);
     XSync(display, False);
-    const bool exists = found != 0 && !badWindow;
-    // Once the window is gone the toolkit's own clean-up fails on it at exit: those errors
-    // stay caught.
-    if (exists) {
-        XSetErrorHandler(previous);
-    }
-    return exists;
+    return found != 0 && !windowLost;
 }

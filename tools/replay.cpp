@@ -8,9 +8,11 @@
 //   tumbra-replay --write OUT [--frames N] EVENTS
 //       Plays the inputs of EVENTS (input lines "FRAME key CODE", "FRAME special CODE" and
 //       "FRAME pad NAME=VALUE...", or a recording whose inputs are taken) and writes the sealed
-//       recording OUT: header, inputs, state changes and end record. It stops after N frames;
-//       without --frames, after a recording's own frame count, or for an event list once the game
-//       is back on the title after its last input.
+//       recording OUT: header, inputs, state changes and end record, from a recording's start
+//       and in its format version (an event list: from the title, in the current version). It
+//       stops after N frames; without --frames, after a recording's own frame count, or for an
+//       event list once the game is back on the title after its last input, and with a warning
+//       at the frame limit when the game never comes back.
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/input_door.h"

@@ -1,5 +1,5 @@
-# Every way a recording game can end keeps its recording: a window destroyed by another
-# program, SIGTERM and SIGINT seal it and end with status 0 (as a closed window does); a
+# Every way a recording game can end keeps its recording: a window closed as a window manager
+# closes it or destroyed by another program, SIGTERM and SIGINT seal it and end with status 0; a
 # killed game leaves every input but its last second. A file lost during the game is
 # reported once.
 set -u
@@ -25,10 +25,12 @@ expect_replays() {
     grep -q ' key 56$' "$1" || fail "$1 lost the key 8"
 }
 
-for end in windowclose TERM INT; do
+for end in close windowclose TERM INT; do
     recording=$WORK/$end.replay
     record_a_game "$recording"
-    if [ $end = windowclose ]; then
+    if [ $end = close ]; then
+        "$BUILD/tests/tumbra-close-window" "$WINDOW"
+    elif [ $end = windowclose ]; then
         xdotool windowclose "$WINDOW"
     else
         kill -s $end "$GAME_PID"
