@@ -78,22 +78,23 @@ bool ReplayRecorder::open(const std::string& path, const ReplayStart& start, std
     return true;
 }
 
-// A key arrives after the frame before has ended, so that frame's state change goes first.
 void ReplayRecorder::keyPressed(unsigned char key) {
     // Escape ends the recording instead: the end record stands for it.
-    if (file == nullptr || key == EscapeKey) {
-        return;
+    if (key != EscapeKey) {
+        noteKey(ReplayEvent::Key, key);
     }
-    if (frameCount >= MaxReplayFrame) {
-        sealAtLimit("frame");
-        return;
-    }
-    noteStateChange();
-    append(replayEventLine({frameCount + 1, ReplayEvent::Key, key}));
 }
 
 void ReplayRecorder::specialKeyPressed(int key) {
-    if (file == nullptr || key < 0 || key > MaxSpecialKeyCode) {
+    if (key >= 0 && key <= MaxSpecialKeyCode) {
+        noteKey(ReplayEvent::Special, key);
+    }
+}
+
+// A key arrives after the frame before has ended, so that frame's state change goes first. It
+// belongs to the next frame, which a full recording no longer has room for.
+void ReplayRecorder::noteKey(ReplayEvent::Kind kind, int code) {
+    if (file == nullptr) {
         return;
     }
     if (frameCount >= MaxReplayFrame) {
@@ -101,7 +102,7 @@ void ReplayRecorder::specialKeyPressed(int key) {
         return;
     }
     noteStateChange();
-    append(replayEventLine({frameCount + 1, ReplayEvent::Special, key}));
+    append(replayEventLine({frameCount + 1, kind, code}));
 }
 
 void ReplayRecorder::noteStateChange() {

@@ -42,6 +42,7 @@ class ReplayRecorder {
     long byteLimit = MaxReplayBytes;
 
   private:
+    void noteKey(ReplayEvent::Kind kind, int code);
     void noteStateChange();
     // Adds a line unless the file would outgrow what a player reads; then the recording is
     // sealed with a notice and false returned.

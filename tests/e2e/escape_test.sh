@@ -1,5 +1,5 @@
 # Escape ends the game at once with exit status 1, on the title, in play and while paused;
-# the open audio device leaves the terminal's signals alone.
+# with the audio device open SIGTERM still ends the game, as a closed window does (status 0).
 set -u
 TUMBRA=$1
 BUILD=$2
@@ -37,5 +37,5 @@ done
 [ -s "$WORK/audio.raw" ] || fail "the audio device did not open"
 kill -TERM "$GAME_PID"
 wait_for_exit
-[ "$STATUS" -eq 143 ] || fail "after SIGTERM: exit status $STATUS"
+[ "$STATUS" -eq 0 ] || fail "after SIGTERM: exit status $STATUS"
 echo "escape: ok"
