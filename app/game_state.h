@@ -55,7 +55,7 @@ template <typename Visit> void visitFlowGlobals(Visit&& visit) {
     visit("gameState", gameState, Title, State);
     visit("lives", lives, StartingLives, State);
     visit("countdown", countdown, 0, State);
-    visit("stageNumber", stageNumber, 0, State);
+    visit("stageNumber", stageNumber, 0, State); // the title stage
     visit("paused", paused, 0, State);
     visit("lastKey", lastKey, static_cast<unsigned char>(0), State);
     visit("lastSpecialKey", lastSpecialKey, 0, State);

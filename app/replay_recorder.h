@@ -18,9 +18,10 @@ class ReplayRecorder {
     // Writes out what is buffered: an exit without a seal keeps every input.
     ~ReplayRecorder();
 
-    // Creates the file and writes the header of a recording that starts now, with the game
-    // at `start`; false with a one-line reason when the file cannot be created or written.
-    // Notices name `program`.
+    // Creates the file and writes the header of a recording that starts now, between two
+    // frames, with the game at `start` (as startAt leaves it); false with a one-line reason
+    // when the file cannot be created or written. A file still open is sealed first. Notices
+    // name `program`.
     bool open(const std::string& path, const ReplayStart& start, std::string& error,
               int formatVersion = ReplayFormatVersion, const char* program = "tumbra");
     bool isOpen() const { return file != nullptr; }
