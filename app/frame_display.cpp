@@ -1,16 +1,22 @@
 #include "app/frame_display.h"
 
+#include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/options.h"
+#include "app/records.h"
+#include "app/screenshot.h"
 #include "app/window.h"
 #include "platform/frame_clock.h"
 #include "render/font.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -150,12 +156,35 @@ void drawWaitIndicator() {
     --waitShow;
 }
 
+// The records table over a black screen, centred, with its heading and how to leave.
+void drawRecordsPage() {
+    std::vector<std::string> lines = recordsTable(recordKeeper.records);
+    lines.insert(lines.begin(), {"RECORDS", ""});
+    lines.insert(lines.end(), {"", "PRESS ANY KEY"});
+    std::size_t widest = 0;
+    for (const std::string& line : lines) {
+        widest = std::max(widest, line.size());
+    }
+    const double column = -0.5 * static_cast<double>(widest);
+    double row = 0.5 * static_cast<double>(lines.size());
+    for (const std::string& line : lines) {
+        textPosition(column * charWidth, row * lineHeight);
+        drawText(line.c_str());
+        row -= 1.0;
+    }
+}
+
 } // namespace
 
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     if (optDepthBuffer) {
         glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    if (recordsShown) {
+        glNormal3f(1.0f, 1.0f, 1.0f);
+        drawRecordsPage();
+        return;
     }
     drawWorld();
     // The normal under which every text's raster colour is lit.
@@ -171,6 +200,10 @@ void drawFrame() {
 
 void onDisplay() {
     drawFrame();
+    if (screenshotWanted) {
+        screenshotWanted = false;
+        takeScreenshot();
+    }
     glFlush();
     glutSwapBuffers();
     waitForNextFrame(waitLevel);

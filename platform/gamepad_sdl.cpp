@@ -15,7 +15,8 @@ namespace {
 // Pads rest a little off centre, some within about 8000 of zero (SDL's own advice); a quarter
 // of the travel covers them. It matters most on the left stick: past the dead zone the ball
 // is driven at full strength in the direction pushed.
-constexpr float DeadZone = 0.25f;
+constexpr float DefaultDeadZone = 0.25f;
+constexpr float LargestDeadZone = 0.9f;
 constexpr float FullTravel = 32767.0f;
 // Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
 // game looks ten times a second, so a frame without a pad costs next to nothing.
@@ -37,6 +38,8 @@ constexpr ButtonBit ButtonBits[] = {
 std::atomic<bool> opened{false};
 std::atomic<bool> running{false};
 
+float deadZone = DefaultDeadZone;
+
 // Touched by the main thread only, once `running` is set.
 SDL_GameController* controller = nullptr;
 int joysticksSeen = 0;
@@ -53,10 +56,10 @@ struct Stick {
 // both ways at full strength.
 Stick outsideDeadZone(float x, float y) {
     const float length = std::hypot(x, y);
-    if (length <= DeadZone) {
+    if (length <= deadZone) {
         return {0.0f, 0.0f};
     }
-    const float scale = (length - DeadZone) / (1.0f - DeadZone) / length;
+    const float scale = (length - deadZone) / (1.0f - deadZone) / length;
     return {std::clamp(x * scale, -1.0f, 1.0f), std::clamp(y * scale, -1.0f, 1.0f)};
 }
 
@@ -159,6 +162,10 @@ void openGamepad() {
         // SDL frees what it keeps per thread (its error text) only for threads it made.
         SDL_TLSCleanup();
     }).detach();
+}
+
+void setGamepadDeadZone(float share) {
+    deadZone = std::clamp(share, 0.0f, LargestDeadZone);
 }
 
 bool gamepadRunning() {
