@@ -35,6 +35,10 @@ constexpr double IntroDistancePerFrame = -0.4;
 
 constexpr int CreditFramesPerPage = 200;
 
+// A character width is one glyph advance at the near plane (40 away); the texts stand 45 away,
+// where a glyph advance spans 45/40 character widths.
+constexpr double GlyphAdvanceInCharWidths = 45.0 / 40.0;
+
 // One line of a screen: its start in character widths and its row in line heights from the
 // centre of the window.
 struct ScreenLine {
@@ -165,7 +169,7 @@ void drawRecordsPage() {
     for (const std::string& line : lines) {
         widest = std::max(widest, line.size());
     }
-    const double column = -0.5 * static_cast<double>(widest);
+    const double column = -0.5 * GlyphAdvanceInCharWidths * static_cast<double>(widest);
     double row = 0.5 * static_cast<double>(lines.size());
     for (const std::string& line : lines) {
         textPosition(column * charWidth, row * lineHeight);
