@@ -8,6 +8,7 @@
 #include "platform/gamepad.h"
 #include "platform/user_files.h"
 
+#include <cmath>
 #include <cstdio>
 
 Settings savedSettings;
@@ -18,6 +19,7 @@ constexpr int SlowestSpeedLevel = 10;
 constexpr int SmallestWindowSize = 100;
 constexpr int LargestWindowSize = 2000;
 constexpr double LargestDeadZone = 0.9; // a stick must keep some travel past it
+constexpr double DeadZoneSteps = 100.0;
 constexpr const char* SmoothDrawing = "smooth";
 constexpr const char* ClassicDrawing = "classic";
 
@@ -50,7 +52,8 @@ bool readDeadZone(const toml::table& table, double& deadZone, std::string& error
         error = keyError("gamepad_dead_zone", "must be a number from 0 to 0.9");
         return false;
     }
-    deadZone = *value;
+    // Kept in hundredths, as the file is written.
+    deadZone = std::round(*value * DeadZoneSteps) / DeadZoneSteps;
     return true;
 }
 
@@ -90,7 +93,7 @@ bool parseSettings(std::string_view text, Settings& settings, std::string& error
 
 std::string formatSettings(const Settings& settings) {
     char deadZone[32];
-    std::snprintf(deadZone, sizeof deadZone, "%.6g", settings.deadZone);
+    std::snprintf(deadZone, sizeof deadZone, "%.2f", settings.deadZone);
     return std::string("# Tumbra's settings, rewritten by the game when one changes in it.\n") +
            "# speed_level: 0 (fastest) to 10; window_size: 100 to 2000 pixels;\n" +
            "# drawing: \"smooth\" or \"classic\"; gamepad_dead_zone: 0 to 0.9 of a stick.\n" +

@@ -41,8 +41,14 @@ inline bool readBoolean(const toml::table& table, std::string_view key, bool& va
     return true;
 }
 
-// The syntax error of a file that is no TOML, with its line.
+// The syntax error of a file that is no TOML, with its line. The reason may quote the file:
+// its control characters become '?', so the reason stays one line and cannot steer a terminal.
 inline std::string syntaxError(const toml::parse_error& fault) {
-    return "line " + std::to_string(fault.source().begin.line) + ": " +
-           std::string(fault.description());
+    std::string reason(fault.description());
+    for (char& c : reason) {
+        if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') {
+            c = '?';
+        }
+    }
+    return "line " + std::to_string(fault.source().begin.line) + ": " + reason;
 }
