@@ -65,8 +65,8 @@ void askRecords(CommandLine& line, const char*) {
 void setStartStage(CommandLine& line, const char* stage) {
     char* end = nullptr;
     const long number = std::strtol(stage, &end, 10);
-    const bool inRange =
-        *end == '\0' && number >= FirstPracticeStage && number <= LastPracticeStage;
+    const bool digits = stage[0] >= '0' && stage[0] <= '9' && *end == '\0';
+    const bool inRange = digits && number >= FirstPracticeStage && number <= LastPracticeStage;
     line.startStage = inRange ? static_cast<int>(number) : -1;
 }
 void leaveToGlut(CommandLine&, const char*) {}
