@@ -47,6 +47,9 @@ expect_not_shown "READY ?"
 expect_not_shown "STAGE : "
 press s
 wait_for_line "speed_level = 2" "$HOME/.config/tumbra/settings.toml"
-press Escape
+
+# Closing the window ends the game with status 0.
+"$BUILD/tests/tumbra-close-window" "$WINDOW" || fail "the close request was not sent"
 wait_for_exit
+[ "$STATUS" -eq 0 ] || fail "a closed window ended the game with status $STATUS"
 echo "player files: ok"
