@@ -1,5 +1,6 @@
-# The player's files in the real window: a practice game from --stage, F12's screenshot, the
-# records page on "h", and a speed level that is still there at the next start.
+# The player's files in the real window: a practice game from --stage, F12's screenshot, a
+# recorded game that counts and its replay that does not, the records page on "h", saved
+# settings, and a closed window.
 set -u
 TUMBRA=$1
 BUILD=$2
@@ -34,11 +35,31 @@ wait_for_exit
 grep -qx "games_played = 1" "$HOME/.local/share/tumbra/records.toml" ||
     fail "the practice game is not counted: $(cat "$HOME/.local/share/tumbra/records.toml")"
 
+# A recorded game counts; the same game replayed does not. Both start at speed level 0, as
+# the recording assumes, though the settings say 1.
+start_game /s --record "$WORK/game.replay"
+wait_for_text "Tumbra" 173 212
+press Right
+wait_for_text "READY ?" 168 198 15
+press q
+wait_for_text "GAME OVER" 160 198
+wait_for_text "Tumbra" 173 212
+press Escape
+wait_for_exit
+start_game /s --replay "$WORK/game.replay"
+wait_for_text "GAME OVER" 160 198 15
+wait_for_text "Tumbra" 173 212
+press Escape
+wait_for_exit
+[ "$STATUS" -eq 1 ] || fail "the replay ended with status $STATUS: $(cat "$GAME_STDERR")"
+grep -qx "games_played = 2" "$HOME/.local/share/tumbra/records.toml" ||
+    fail "a replay changed the games played: $(cat "$HOME/.local/share/tumbra/records.toml")"
+
 # The records page over the title, and any key takes it away without starting a game.
 start_game /s
 wait_for_text "Tumbra" 173 212
 press h
-wait_for_text "GAMES PLAYED   1" 15 316
+wait_for_text "GAMES PLAYED   2" 15 316
 press Right
 wait_for_text "Tumbra" 173 212
 sleep 0.5
