@@ -27,7 +27,7 @@ void displayFirstFrame() {
 // The player's files follow the games played in the window; a replay being shown is no game
 // of theirs.
 void afterPlayerFrame(bool stateHandlerRan) {
-    saveChangedSpeed();
+    saveChangedSettings();
     keepRecords(stateHandlerRan);
 }
 

@@ -25,7 +25,18 @@ constexpr const char* ClassicDrawing = "classic";
 
 // False when the file could be neither used nor kept aside: it is then left alone.
 bool savable = true;
-int speedSeen = 0;
+// What the game ran with after the last frame: a change from it is the player's, in the game.
+struct Chosen {
+    int speedLevel;
+    int fullscreen;
+    int classicFrames;
+    bool operator==(const Chosen&) const = default;
+};
+Chosen seen{};
+
+Chosen chosenNow() {
+    return {waitLevel, optFullscreen, optClassicFrames};
+}
 
 bool readDrawing(const toml::table& table, bool& classic, std::string& error) {
     const toml::node* node = table.get("drawing");
@@ -129,15 +140,25 @@ void applySettings(const Settings& settings, bool withSpeed) {
     if (withSpeed) {
         waitLevel = settings.speedLevel;
     }
-    speedSeen = waitLevel;
+    seen = chosenNow();
 }
 
-void saveChangedSpeed() {
-    if (waitLevel == speedSeen) {
+void saveChangedSettings() {
+    const Chosen now = chosenNow();
+    if (now == seen) {
         return;
     }
-    speedSeen = waitLevel;
-    savedSettings.speedLevel = waitLevel;
+    // Only what changed is taken: the rest may hold the command line's choice for this run.
+    if (now.speedLevel != seen.speedLevel) {
+        savedSettings.speedLevel = now.speedLevel;
+    }
+    if (now.fullscreen != seen.fullscreen) {
+        savedSettings.fullscreen = now.fullscreen != 0;
+    }
+    if (now.classicFrames != seen.classicFrames) {
+        savedSettings.classicFrames = now.classicFrames != 0;
+    }
+    seen = now;
     save(savedSettings);
 }
 

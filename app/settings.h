@@ -31,7 +31,8 @@ extern Settings savedSettings;
 // At start, before the window: the settings into the option globals, the window size and the
 // pad's dead zone. The speed level only when `withSpeed` (recordings start at level 0).
 void applySettings(const Settings& settings, bool withSpeed);
-// Called at the end of every frame: a speed level the player changed is saved.
-void saveChangedSpeed();
+// Called at the end of every frame: a speed level, fullscreen or drawing that the player
+// changed in the game is saved.
+void saveChangedSettings();
 // The window size the player chose with "e" or "r" is saved.
 void saveWindowSize(int size);

@@ -42,13 +42,12 @@ wait_for_text "Tumbra" 173 212
 press Right
 wait_for_text "READY ?" 168 198 15
 press q
-wait_for_text "GAME OVER" 160 198
 wait_for_text "Tumbra" 173 212
 press Escape
 wait_for_exit
 start_game /s --replay "$WORK/game.replay"
-wait_for_text "GAME OVER" 160 198 15
-wait_for_text "Tumbra" 173 212
+wait_for_text "STAGE : 1" 11 380 15
+wait_for_text "Tumbra" 173 212 15
 press Escape
 wait_for_exit
 [ "$STATUS" -eq 1 ] || fail "the replay ended with status $STATUS: $(cat "$GAME_STDERR")"
