@@ -101,6 +101,9 @@ void save(const Records& records) {
 } // namespace
 
 bool parseRecords(std::string_view text, Records& records, std::string& error) {
+    if (!plainText(text, error)) {
+        return false;
+    }
     toml::parse_result parsed = toml::parse(text);
     if (!parsed) {
         error = syntaxError(parsed.error());

@@ -82,6 +82,9 @@ void save(const Settings& settings) {
 } // namespace
 
 bool parseSettings(std::string_view text, Settings& settings, std::string& error) {
+    if (!plainText(text, error)) {
+        return false;
+    }
     toml::parse_result parsed = toml::parse(text);
     if (!parsed) {
         error = syntaxError(parsed.error());

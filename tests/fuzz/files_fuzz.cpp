@@ -69,8 +69,9 @@ std::string mutate(std::string text, std::mt19937& random) {
         const std::size_t at = text.empty() ? 0 : random() % text.size();
         switch (random() % 5) {
         case 0:
+            // Mostly printable: the readers refuse any other byte before parsing.
             if (!text.empty()) {
-                text[at] = static_cast<char>(random());
+                text[at] = static_cast<char>(random() % 8 ? ' ' + random() % 95 : random());
             }
             break;
         case 1:

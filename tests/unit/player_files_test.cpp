@@ -107,6 +107,7 @@ TEST_F(PlayerFiles, ABadFileGivesTheDefaultsAndIsKeptAsideNeverOverwritten) {
         {settings, "drawing = \"pretty\""},
         {settings, "sound = 1"},
         {settings, std::string("\x7f\x45LF\0\x01\xff", 7)},
+        {settings, "sound = true\xc2\xa1"},
         {settings, std::string(PlayerFileLimit + 1, '#')},
         {records, "games_played = -1"},
         {records, "furthest_stage = 23"},
