@@ -45,8 +45,11 @@ bool readClear(const toml::table& table, std::string_view where, int mostLivesLo
 
 bool readStages(const toml::table& table, Records& records, std::string& error) {
     const toml::table* stages = nullptr;
-    if (!readTable(table, "stages", stages, error) || stages == nullptr) {
-        return stages != nullptr || error.empty();
+    if (!readTable(table, "stages", stages, error)) {
+        return false;
+    }
+    if (stages == nullptr) {
+        return true;
     }
     for (int stage = 1; stage <= RecordedStages; ++stage) {
         const std::string key = std::to_string(stage);

@@ -3,10 +3,12 @@
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <set>
@@ -99,6 +101,28 @@ int writeThroughTemporary(const std::string& path, std::string_view contents, bo
         syncFolder(folderOf(path));
     }
     return failure;
+}
+
+// A game killed while saving leaves its temporary file behind: PATH.tmpPID-N, whose process is
+// gone. The next save of PATH removes them.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string prefix = path.substr(path.rfind('/') + 1) + ".tmp";
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix)) {
+            continue;
+        }
+        const long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            ::unlink((folder + "/" + std::string(name)).c_str());
+        }
+    }
+    ::closedir(entries);
 }
 
 // PATH, then PATH-2, PATH-3 ... before the extension.
@@ -356,6 +380,7 @@ bool makeFolders(const std::string& folder, std::string& error) {
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error) {
+    removeStaleTemporaries(path);
     const int failure = writeThroughTemporary(path, contents, true);
     if (failure != 0) {
         error = std::strerror(failure);

@@ -38,6 +38,7 @@ bool makeFolders(const std::string& folder, std::string& error);
 
 // Writes `contents` to `path` atomically: a reader, or a crash at any moment, finds the old
 // file whole or the new one whole. The folder must exist. False with `error` when it cannot.
+// Temporary files that killed writers left beside `path` are removed first.
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error);
 
 // Queues an atomic write of `contents` to `path` (its folders are created) for the writer

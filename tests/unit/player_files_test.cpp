@@ -88,6 +88,9 @@ TEST_F(PlayerFiles, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
         const std::string found = readWhole(path);
         ASSERT_TRUE(found == versions[0] || found == versions[1]) << "round " << round;
     }
+    // The next save clears what the killed writers left.
+    ASSERT_TRUE(writeFileAtomically(path, versions[1], error)) << error;
+    EXPECT_EQ(std::system(("ls " + path + ".tmp* 2>/dev/null").c_str()), 512);
 }
 
 // Bad and hostile files: one line naming the file, the defaults, the file kept aside.
