@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/version.h"
+#include "sim/stages.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -66,7 +67,7 @@ void setStartStage(CommandLine& line, const char* stage) {
     char* end = nullptr;
     const long number = std::strtol(stage, &end, 10);
     const bool digits = stage[0] >= '0' && stage[0] <= '9' && *end == '\0';
-    const bool inRange = digits && number >= FirstPracticeStage && number <= LastPracticeStage;
+    const bool inRange = digits && number >= FirstStage && number <= LastStage;
     line.startStage = inRange ? static_cast<int>(number) : -1;
 }
 void leaveToGlut(CommandLine&, const char*) {}
@@ -216,7 +217,9 @@ CommandLine scanOptions(int argc, char** argv) {
         return refuse("cannot be used with '--record'", "--replay");
     }
     if (line.startStage < 0) {
-        return refuse("needs a stage from 1 to 22", "--stage");
+        return refuse("needs a stage from " + std::to_string(FirstStage) + " to " +
+                          std::to_string(LastStage),
+                      "--stage");
     }
     // A recording starts at the title: one that starts at a later stage cannot be told apart.
     if (line.startStage > 0 && !line.recordFile.empty()) {

@@ -3,14 +3,11 @@
 #include <cstdio>
 #include <string>
 
-extern int optDepthBuffer; // "/d", -d, --depth-buffer: depth buffer and depth test
-extern int optNormalize;   // "/n", -n, --normalize: GL_NORMALIZE
-extern int optSilent;      // "/s", -s, --silent: no beeps
-extern int optFullscreen;
-extern int optClassicFrames;
-
-inline constexpr int FirstPracticeStage = 1;
-inline constexpr int LastPracticeStage = 22;
+extern int optDepthBuffer;   // "/d", -d, --depth-buffer: depth buffer and depth test
+extern int optNormalize;     // "/n", -n, --normalize: GL_NORMALIZE
+extern int optSilent;        // "/s", -s, --silent: no beeps
+extern int optFullscreen;    // the window fills the screen
+extern int optClassicFrames; // classic drawing rather than smooth
 
 // What the command line asks of the program besides the option globals.
 enum class CommandLineRequest { Play, Help, Version, Records, BadOption };
