@@ -65,6 +65,13 @@ TEST_F(PlayerFiles, FoldersFollowTheXdgVariablesAndUserDirs) {
     ::unsetenv("HOME");
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(recordsPath(), "");
+    // Without a home the game plays on, and says so once.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadSettings(), Settings());
+    saveWindowSize(500);
+    saveWindowSize(625);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 // The writer is killed again and again in the middle of its saves: the file is always the old
