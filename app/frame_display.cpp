@@ -1,16 +1,22 @@
 #include "app/frame_display.h"
 
+#include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/options.h"
+#include "app/records.h"
+#include "app/screenshot.h"
 #include "app/window.h"
 #include "platform/frame_clock.h"
 #include "render/font.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -28,6 +34,10 @@ constexpr double IntroSpinDegrees = 180.0;
 constexpr double IntroDistancePerFrame = -0.4;
 
 constexpr int CreditFramesPerPage = 200;
+
+// A character width is one glyph advance at the near plane (40 away); the texts stand 45 away,
+// where a glyph advance spans 45/40 character widths.
+constexpr double GlyphAdvanceInCharWidths = 45.0 / 40.0;
 
 // One line of a screen: its start in character widths and its row in line heights from the
 // centre of the window.
@@ -150,12 +160,35 @@ void drawWaitIndicator() {
     --waitShow;
 }
 
+// The records table over a black screen, centred, with its heading and how to leave.
+void drawRecordsPage() {
+    std::vector<std::string> lines = recordsTable(recordKeeper.records);
+    lines.insert(lines.begin(), {"RECORDS", ""});
+    lines.insert(lines.end(), {"", "PRESS ANY KEY"});
+    std::size_t widest = 0;
+    for (const std::string& line : lines) {
+        widest = std::max(widest, line.size());
+    }
+    const double column = -0.5 * GlyphAdvanceInCharWidths * static_cast<double>(widest);
+    double row = 0.5 * static_cast<double>(lines.size());
+    for (const std::string& line : lines) {
+        textPosition(column * charWidth, row * lineHeight);
+        drawText(line.c_str());
+        row -= 1.0;
+    }
+}
+
 } // namespace
 
 void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     if (optDepthBuffer) {
         glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    if (recordsShown) {
+        glNormal3f(1.0f, 1.0f, 1.0f);
+        drawRecordsPage();
+        return;
     }
     drawWorld();
     // The normal under which every text's raster colour is lit.
@@ -171,6 +204,10 @@ void drawFrame() {
 
 void onDisplay() {
     drawFrame();
+    if (screenshotWanted) {
+        screenshotWanted = false;
+        takeScreenshot();
+    }
     glFlush();
     glutSwapBuffers();
     waitForNextFrame(waitLevel);

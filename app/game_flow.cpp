@@ -17,8 +17,14 @@
 
 BeepOutput beepOutput = beep;
 GamepadInput gamepadInput = readGamepad;
+FrameListener frameListener = nullptr;
+WindowSizeListener windowSizeListener = nullptr;
+bool recordsShown = false;
+bool screenshotWanted = false;
 
 namespace {
+
+constexpr unsigned char RecordsKey = 'h';
 
 constexpr double EnlargeFactor = 1.25;
 constexpr double ReduceFactor = 0.8;
@@ -85,6 +91,9 @@ void resizeWindow(double factor) {
     // Without a window (headless runs) there is nothing to resize.
     if (glContextCurrent()) {
         glutReshapeWindow(size, size);
+    }
+    if (windowSizeListener != nullptr) {
+        windowSizeListener(size);
     }
 }
 
@@ -267,11 +276,11 @@ void allClearFrame() {
 }
 
 // The demonstration runs behind the title with the field held level; a direction key, a
-// stick, the D-pad or the pad's South button starts a game, always with a full set of lives
-// whatever the demonstration's falls took.
+// stick, the D-pad or the pad's South or Start button starts a game, always with a full set of
+// lives whatever the demonstration's falls took.
 void titleFrame() {
     if (padX != 0.0f || padY != 0.0f || arrowX != 0.0f || arrowY != 0.0f ||
-        (framePad.pressed & GamepadSouth) != 0) {
+        (framePad.pressed & (GamepadSouth | GamepadStart)) != 0) {
         startGame(FirstStage);
         return;
     }
@@ -359,6 +368,13 @@ int beepPitch(int request) {
 }
 
 void onKeyboard(unsigned char key, int, int) {
+    if (recordsShown) {
+        recordsShown = false;
+        return;
+    }
+    if (key == RecordsKey && gameState == Title) {
+        recordsShown = true;
+    }
     lastKey = key;
     switch (key) {
     case EscapeKey:
@@ -375,10 +391,19 @@ void onKeyboard(unsigned char key, int, int) {
 }
 
 void onSpecialKey(int key, int, int) {
+    if (recordsShown) {
+        recordsShown = false;
+        return;
+    }
+    // The key is stored as any other: like every function key, it ends an arrow's rolling.
+    if (key == GLUT_KEY_F12) {
+        screenshotWanted = true;
+    }
     lastSpecialKey = key;
 }
 
 void startGame(int stage) {
+    recordsShown = false;
     enterStage(stage);
     gameState = StageIntro;
     countdown = IntroFrames;
@@ -388,6 +413,7 @@ void startGame(int stage) {
 void resetToTitle() {
     visitFlowGlobals(
         [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });
+    recordsShown = false;
     loadStage();
 }
 
@@ -397,8 +423,12 @@ void onIdle() {
     readPadKey();
     readCommandKey();
     readGamepadInput(framePad);
-    if (!paused) {
+    const bool handlerRuns = !paused;
+    if (handlerRuns) {
         runStateHandler();
     }
     endFrame();
+    if (frameListener != nullptr) {
+        frameListener(handlerRuns);
+    }
 }

@@ -33,3 +33,17 @@ extern BeepOutput beepOutput;
 // in the game; a replay hands back recorded states here.
 using GamepadInput = GamepadState (*)();
 extern GamepadInput gamepadInput;
+
+// Told at the end of every frame, after the countdown; `stateHandlerRan` is false in a paused
+// frame. For the records and the settings: nothing it does reaches the simulation.
+using FrameListener = void (*)(bool stateHandlerRan);
+extern FrameListener frameListener;
+// Told of the window size the player chose with "e" or "r".
+using WindowSizeListener = void (*)(int size);
+extern WindowSizeListener windowSizeListener;
+
+// The records page over the title screen: "h" shows it, any key takes it away (and does
+// nothing else), and so does the start of a game.
+extern bool recordsShown;
+// F12: a screenshot is taken of the next frame drawn.
+extern bool screenshotWanted;

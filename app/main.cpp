@@ -2,7 +2,9 @@
 #include "app/game_end.h"
 #include "app/game_flow.h"
 #include "app/options.h"
+#include "app/records.h"
 #include "app/replay_window.h"
+#include "app/settings.h"
 #include "app/window.h"
 #include "platform/beep.h"
 #include "platform/gamepad.h"
@@ -23,27 +25,53 @@ void displayFirstFrame() {
     }
 }
 
+// The player's files follow the games played in the window; a replay being shown is no game
+// of theirs.
+void afterPlayerFrame(bool stateHandlerRan) {
+    saveChangedSettings();
+    keepRecords(stateHandlerRan);
+}
+
+// Before the window: the settings under the command line, and the records. A recording or a
+// replay starts at speed level 0, as its file says.
+void startPlayerFiles(const CommandLine& line) {
+    const bool replaying = !line.replayFile.empty();
+    applySettings(loadSettings(), !replaying && line.recordFile.empty());
+    windowSizeListener = saveWindowSize;
+    if (!replaying) {
+        loadRecords();
+        frameListener = afterPlayerFrame;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Help, the version and a bad option are answered before glutInit, which ends the
     // process when it cannot open a display: they need no display, window or sound.
     const CommandLine line = scanOptions(argc, argv);
+    if (line.request == CommandLineRequest::Records) {
+        return printRecords(stdout);
+    }
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
     if (!openReplayFiles(line.recordFile, line.replayFile)) {
         return ReplayFileStatus;
     }
+    startPlayerFiles(line);
     glutInit(&argc, argv);
     openGamepad();
-    glutInitWindowSize(StartWindowSize, StartWindowSize);
+    glutInitWindowSize(windowWidth, windowHeight);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
     gameInit();
     startReplayFiles();
     watchForTheEnd();
+    if (line.startStage > 0) {
+        startGame(line.startStage);
+    }
     glutReshapeFunc(onReshape);
     glutIdleFunc(onIdle);
     glutDisplayFunc(displayFirstFrame);

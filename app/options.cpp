@@ -1,12 +1,16 @@
 #include "app/options.h"
 
 #include "app/version.h"
+#include "sim/stages.h"
 
+#include <cstdlib>
 #include <string_view>
 
 int optDepthBuffer = 0;
 int optNormalize = 0;
 int optSilent = 0;
+int optFullscreen = 0;
+int optClassicFrames = 0;
 
 namespace {
 
@@ -17,8 +21,9 @@ constexpr std::size_t UsageWidth = 79;
 constexpr const char* Summary = "Tip the dish and roll your ball: push every planet over the rim.";
 constexpr const char* Epilogue =
     "Keys: the arrows roll your ball, 1 to 9 tip the dish, p pauses, q gives up,\n"
-    "Escape quits (exit status 1). A bad option or a file that cannot be used exits\n"
-    "with status 2, a replay that departs from its recording with 3. See tumbra(6).\n";
+    "h shows the records on the title, F12 saves a screenshot, Escape quits (exit\n"
+    "status 1). A bad option or a file that cannot be used exits with status 2, a\n"
+    "replay that departs from its recording with 3. See tumbra(6).\n";
 constexpr const char* Notice = "Copyright (c) 2026 The Tumbra developers\n"
                                "This is free software under the MIT License; there is NO "
                                "WARRANTY.\n";
@@ -54,6 +59,17 @@ void setRecordFile(CommandLine& line, const char* file) {
 void setReplayFile(CommandLine& line, const char* file) {
     line.replayFile = file;
 }
+void askRecords(CommandLine& line, const char*) {
+    line.request = CommandLineRequest::Records;
+}
+// Anything but a whole number in range is refused after the scan, as -1.
+void setStartStage(CommandLine& line, const char* stage) {
+    char* end = nullptr;
+    const long number = std::strtol(stage, &end, 10);
+    const bool digits = stage[0] >= '0' && stage[0] <= '9' && *end == '\0';
+    const bool inRange = digits && number >= FirstStage && number <= LastStage;
+    line.startStage = inRange ? static_cast<int>(number) : -1;
+}
 void leaveToGlut(CommandLine&, const char*) {}
 
 constexpr Option Options[] = {
@@ -63,6 +79,8 @@ constexpr Option Options[] = {
     {"-s", "--silent", nullptr, "no sound (also /s)", setSilent},
     {nullptr, "--record", "FILE", "record the game's inputs into FILE", setRecordFile},
     {nullptr, "--replay", "FILE", "play the recording FILE back (Escape quits)", setReplayFile},
+    {nullptr, "--stage", "N", "practice: start at stage N (1 to 22) with 4 lives", setStartStage},
+    {nullptr, "--records", nullptr, "show the records table and exit", askRecords},
     {"-h", "--help", nullptr, "show this help and exit", askHelp},
     {"-V", "--version", nullptr, "show the version and exit", askVersion},
     {nullptr, "-display", "NAME", nullptr, leaveToGlut},
@@ -192,9 +210,23 @@ CommandLine scanOptions(int argc, char** argv) {
         }
         option->apply(line, value);
     }
-    if (line.request == CommandLineRequest::Play && !line.recordFile.empty() &&
-        !line.replayFile.empty()) {
+    if (line.request != CommandLineRequest::Play) {
+        return line;
+    }
+    if (!line.recordFile.empty() && !line.replayFile.empty()) {
         return refuse("cannot be used with '--record'", "--replay");
+    }
+    if (line.startStage < 0) {
+        return refuse("needs a stage from " + std::to_string(FirstStage) + " to " +
+                          std::to_string(LastStage),
+                      "--stage");
+    }
+    // A recording starts at the title: one that starts at a later stage cannot be told apart.
+    if (line.startStage > 0 && !line.recordFile.empty()) {
+        return refuse("cannot be used with '--record'", "--stage");
+    }
+    if (line.startStage > 0 && !line.replayFile.empty()) {
+        return refuse("cannot be used with '--replay'", "--stage");
     }
     return line;
 }
@@ -212,6 +244,7 @@ int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err) {
         printUsage(err);
         return BadOptionStatus;
     case CommandLineRequest::Play:
+    case CommandLineRequest::Records:
         break;
     }
     return AnsweredStatus;

@@ -9,13 +9,15 @@
 #include <atomic>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 namespace {
 
 // Pads rest a little off centre, some within about 8000 of zero (SDL's own advice); a quarter
 // of the travel covers them. It matters most on the left stick: past the dead zone the ball
 // is driven at full strength in the direction pushed.
-constexpr float DeadZone = 0.25f;
+constexpr float DefaultDeadZone = 0.25f;
+constexpr float LargestDeadZone = 0.9f;
 constexpr float FullTravel = 32767.0f;
 // Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
 // game looks ten times a second, so a frame without a pad costs next to nothing.
@@ -40,8 +42,12 @@ std::atomic<bool> running{false};
 // rather than pull SDL away from under it.
 std::jthread starter;
 
-// Touched by the main thread only, once `running` is set.
+float deadZone = DefaultDeadZone;
+
+// Touched by the main thread only, once `running` is set. Every pad plugged in is open, so
+// that its presses are seen; `controller` is the one in use.
 SDL_GameController* controller = nullptr;
+std::vector<SDL_GameController*> others;
 int joysticksSeen = 0;
 Uint64 nextLookMs = 0;
 
@@ -56,10 +62,10 @@ struct Stick {
 // both ways at full strength.
 Stick outsideDeadZone(float x, float y) {
     const float length = std::hypot(x, y);
-    if (length <= DeadZone) {
+    if (length <= deadZone) {
         return {0.0f, 0.0f};
     }
-    const float scale = (length - DeadZone) / (1.0f - DeadZone) / length;
+    const float scale = (length - deadZone) / (1.0f - deadZone) / length;
     return {std::clamp(x * scale, -1.0f, 1.0f), std::clamp(y * scale, -1.0f, 1.0f)};
 }
 
@@ -78,16 +84,43 @@ int readDpadAxis(SDL_GameControllerButton minus, SDL_GameControllerButton plus) 
            SDL_GameControllerGetButton(controller, minus);
 }
 
+SDL_JoystickID idOf(SDL_GameController* pad) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+}
+
+// Another pad whose button is pressed, or whose stick or trigger moves past the dead zone,
+// takes over from the one in use: players hand pads over without a menu.
+bool wakesOtherPad(const SDL_Event& event, SDL_JoystickID inUse) {
+    if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+        return event.cbutton.which != inUse;
+    }
+    return event.caxis.which != inUse && std::abs(event.caxis.value / FullTravel) > deadZone;
+}
+
+void takeOver(SDL_JoystickID id) {
+    for (SDL_GameController*& other : others) {
+        if (idOf(other) == id) {
+            std::swap(other, controller);
+            return;
+        }
+    }
+}
+
 // Presses come from SDL's events, so a tap shorter than a frame still counts. Every other
 // pad event is dropped: nothing else reads SDL's queue.
 unsigned takePresses() {
-    const SDL_JoystickID pad = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
     unsigned pressed = 0;
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERBUTTONDOWN,
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
                           SDL_CONTROLLERBUTTONDOWN) > 0) {
+        if (wakesOtherPad(event, idOf(controller))) {
+            takeOver(event.type == SDL_CONTROLLERBUTTONDOWN ? event.cbutton.which
+                                                            : event.caxis.which);
+            pressed = 0;
+        }
         for (const ButtonBit& b : ButtonBits) {
-            if (event.cbutton.which == pad && event.cbutton.button == b.button) {
+            if (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.which == idOf(controller) &&
+                event.cbutton.button == b.button) {
                 pressed |= b.bit;
             }
         }
@@ -99,16 +132,31 @@ void dropPadEvents() {
     SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
 }
 
-// Instance ids count connections, so the lowest is the pad connected first.
-SDL_GameController* openFirstConnected() {
-    int first = -1;
+// Opens the pads plugged in since the last look and lets go of those pulled out. Without a
+// pad in use, the one connected first (instance ids count connections) is taken.
+void openPads() {
+    std::erase_if(others, [](SDL_GameController* pad) {
+        if (SDL_GameControllerGetAttached(pad)) {
+            return false;
+        }
+        SDL_GameControllerClose(pad);
+        return true;
+    });
     for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-        if (SDL_IsGameController(i) && (first < 0 || SDL_JoystickGetDeviceInstanceID(i) <
-                                                         SDL_JoystickGetDeviceInstanceID(first))) {
-            first = i;
+        if (SDL_IsGameController(i) &&
+            SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(i)) == nullptr) {
+            if (SDL_GameController* pad = SDL_GameControllerOpen(i)) {
+                others.push_back(pad);
+            }
         }
     }
-    return first < 0 ? nullptr : SDL_GameControllerOpen(first);
+    if (controller == nullptr && !others.empty()) {
+        const auto first = std::min_element(
+            others.begin(), others.end(),
+            [](SDL_GameController* a, SDL_GameController* b) { return idOf(a) < idOf(b); });
+        controller = *first;
+        others.erase(first);
+    }
 }
 
 // With no pad in use: a device SDL already knows of is taken at once, and SDL looks for new
@@ -127,6 +175,7 @@ bool timeToLookForPads() {
 
 GamepadState readController() {
     GamepadState state;
+    state.pressed = takePresses();
     const Stick left = readStick(SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY);
     const Stick right = readStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
     state.leftX = left.x;
@@ -135,7 +184,6 @@ GamepadState readController() {
     state.rightY = right.y;
     state.dpadX = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     state.dpadY = readDpadAxis(SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_UP);
-    state.pressed = takePresses();
     return state;
 }
 
@@ -163,6 +211,10 @@ void openGamepad() {
     });
 }
 
+void setGamepadDeadZone(float share) {
+    deadZone = std::clamp(share, 0.0f, LargestDeadZone);
+}
+
 bool gamepadRunning() {
     return running.load(std::memory_order_acquire);
 }
@@ -175,7 +227,11 @@ GamepadState readGamepad() {
         if (!timeToLookForPads()) {
             return {};
         }
-        controller = openFirstConnected();
+        openPads();
+    } else if (SDL_NumJoysticks() != joysticksSeen) {
+        // With a pad open SDL finds new devices at every update: count them, open them.
+        joysticksSeen = SDL_NumJoysticks();
+        openPads();
     }
     SDL_GameControllerUpdate();
     GamepadState state;

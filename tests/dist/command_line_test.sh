@@ -6,8 +6,8 @@ TUMBRA=$1
 VERSION=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-unset DISPLAY
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
+unset DISPLAY XDG_DATA_HOME XDG_CONFIG_HOME
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" HOME="$work"
 failures=0
 checks=0
 
@@ -37,6 +37,22 @@ expect 2 err "tumbra: unrecognized option '-x'" -x
 expect 2 err "tumbra: option '-display' requires an argument" -d -display
 expect 2 err "tumbra: option '--silent' doesn't allow an argument" --silent=1
 expect 2 err "tumbra: option '--record' requires an argument" -s --record
+for stage in 0 23 5x -1 " 7"; do
+    expect 2 err "tumbra: option '--stage' needs a stage from 1 to 22" --stage="$stage"
+done
+expect 2 err "tumbra: option '--stage' cannot be used with '--record'" --stage 5 --record f
+expect 2 err "tumbra: option '--stage' cannot be used with '--replay'" --replay f --stage 22
+
+# --records: the table from the records file, with no display.
+mkdir -p "$work/.local/share/tumbra"
+printf 'games_played = 3
+[stages]
+12 = { frames = 4321, lives_lost = 2 }
+' \
+    >"$work/.local/share/tumbra/records.toml"
+expect 0 out "Tumbra's records ($work/.local/share/tumbra/records.toml)" --records
+grep -qx "GAMES PLAYED   3" "$work/out" && grep -qx "    1      -    -      12   4321    2" "$work/out" ||
+    { echo "FAIL: tumbra --records: $(cat "$work/out")"; failures=$((failures + 1)); }
 
 # expect_file_error FIRST ARGS...: a file named on the command line cannot be used: one line
 # on stderr that starts with FIRST, status 2, and nothing else (no display is needed).

@@ -16,7 +16,7 @@ arch=$(dpkg --print-architecture)
 
 expected=(usr/games/tumbra "usr/share/applications/$ID.desktop"
           "usr/share/metainfo/$ID.metainfo.xml" usr/share/man/man6/tumbra.6.gz
-          usr/share/doc/tumbra/README.md usr/share/doc/tumbra/copyright
+          usr/share/doc/tumbra/README.md.gz usr/share/doc/tumbra/copyright
           usr/share/doc/tumbra/changelog.gz)
 for size in 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$ID.png")
@@ -38,6 +38,9 @@ lintian --display-info --fail-on error "$deb" >"$WORK/lintian" 2>&1 || fail "lin
 grep -E "^[EWIP]:" "$WORK/lintian" || echo "lintian: no errors, warnings or notes"
 
 dpkg -x "$deb" "$WORK/root"
+grep -q "^Source: " "$WORK/root/usr/share/doc/tumbra/copyright" || fail "copyright without Source:"
+grep -qx "Exec=/usr/games/tumbra" "$WORK/root/usr/share/applications/$ID.desktop" ||
+    fail "the menu entry does not run /usr/games/tumbra"
 TUMBRA="$WORK/root/usr/games/tumbra"
 start_game -s
 press Escape

@@ -18,5 +18,11 @@ check_sizes() {
 }
 
 check_sizes e 500 625 781 976 1220 1525 1906 2000 2000
+# The size chosen is the player's setting: the next start opens at it.
+start_game
+wait_for_size 2000
+press Escape
+wait_for_exit
+rm "$HOME/.config/tumbra/settings.toml"
 check_sizes r 320 256 204 163 130 104 100 100
 echo "window keys: ok"

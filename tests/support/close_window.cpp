@@ -1,25 +1,29 @@
-// Asks a window to close as a window manager does (WM_DELETE_WINDOW), for the end-to-end
-// scripts: Xvfb runs no window manager, and xdotool can only destroy a window.
-//   tumbra-close-window WINDOW-ID
+// tumbra-close-window WINDOW_ID: asks the window to close as a window manager does when its
+// close button is clicked (a WM_DELETE_WINDOW message), for the end-to-end scripts, whose X
+// server runs without a window manager.
 #include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
-    if (display == nullptr) {
-        std::fprintf(stderr, "usage: tumbra-close-window WINDOW-ID (with a display)\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tumbra-close-window WINDOW_ID\n");
         return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "tumbra-close-window: no display\n");
+        return 1;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
-    event.xclient.window = std::strtoul(argv[1], nullptr, 0);
+    event.xclient.window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
     XCloseDisplay(display);
-    return 0;
+    return sent != 0 ? 0 : 1;
 }

@@ -7,6 +7,10 @@ WORK=$(mktemp -d)
 GAME_PID=""
 WINDOW=""
 export SDL_AUDIODRIVER=dummy
+# The game keeps settings and records in the player's home: never the real one in a test.
+export HOME="$WORK/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+mkdir -p "$HOME"
 
 stop_game() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then

@@ -237,7 +237,7 @@ TEST_F(Gamepad, ButtonsActOncePerPressAsTheirKeys) {
 }
 
 TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPauses) {
-    // Plugged in on the title: a stick, the D-pad or South starts stage 1.
+    // Plugged in on the title: a stick, the D-pad, South or Start starts stage 1.
     // clang-format off
     const struct {
         SDL_GameControllerAxis axis;
@@ -250,7 +250,7 @@ TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPau
         {SDL_CONTROLLER_AXIS_INVALID, 0,     SDL_CONTROLLER_BUTTON_DPAD_DOWN, true},
         {SDL_CONTROLLER_AXIS_INVALID, 0,     SDL_CONTROLLER_BUTTON_A,         true},
         {SDL_CONTROLLER_AXIS_LEFTX, 5000,    SDL_CONTROLLER_BUTTON_INVALID,   false},
-        {SDL_CONTROLLER_AXIS_INVALID, 0,     SDL_CONTROLLER_BUTTON_START,     false},
+        {SDL_CONTROLLER_AXIS_INVALID, 0,     SDL_CONTROLLER_BUTTON_START,     true},
         {SDL_CONTROLLER_AXIS_INVALID, 0,     SDL_CONTROLLER_BUTTON_BACK,      false},
     };
     // clang-format on
@@ -327,4 +327,31 @@ TEST_F(Gamepad, APadPlaysAGameFromTheTitleToGivingUp) {
     frame();
     EXPECT_EQ(framesUntilStateChanges(100), 10);
     EXPECT_EQ(gameState, Title);
+}
+
+// Players hand pads over: a press, or a stick past the dead zone, on another pad takes over.
+// The dead zone is the player's setting.
+TEST_F(Gamepad, ThePadLastTouchedTakesOverPastTheDeadZoneSet) {
+    playWithProbe();
+    VirtualPad first;
+    VirtualPad second;
+    first.axis(SDL_CONTROLLER_AXIS_LEFTX, Max);
+    frames(2);
+    EXPECT_EQ(probe->seen, (Inputs{0, 0, 1, 0}));
+    second.axis(SDL_CONTROLLER_AXIS_LEFTX, 5000); // within a quarter of the travel
+    frame();
+    EXPECT_EQ(probe->seen, (Inputs{0, 0, 1, 0})) << "a stick at rest takes nothing over";
+    second.axis(SDL_CONTROLLER_AXIS_LEFTX, Min);
+    frame();
+    EXPECT_EQ(probe->seen, (Inputs{0, 0, -1, 0}));
+    first.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+    frame();
+    EXPECT_EQ(probe->seen, (Inputs{0, 0, 1, 0}));
+    EXPECT_EQ(waitLevel, 1) << "the press that takes over counts";
+
+    setGamepadDeadZone(0.1f);
+    first.axis(SDL_CONTROLLER_AXIS_LEFTX, 5000);
+    frame();
+    setGamepadDeadZone(0.25f);
+    expectInputs(probe->seen, {0, 0, (5000 / 32767.0f - 0.1f) / 0.9f, 0}, "past a tenth");
 }

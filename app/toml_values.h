@@ -1,0 +1,75 @@
+#pragma once
+
+// Reading the values of the game's own TOML files, each checked against its range. A key left
+// out keeps the value it had; a wrong type or a value out of range is an error, in one line.
+// toml++ 3.3's key parser asserts a precondition that malformed headers such as "[ }" break,
+// and past it refuses them properly, as optimised builds do (fixed upstream in
+// marzer/tomlplusplus#301). Without its assertions every build refuses them alike.
+#define TOML_ASSERT(expr) static_cast<void>(0)
+#include <toml++/toml.h>
+
+#include <string>
+#include <string_view>
+
+// The game's files are plain ASCII text (tabs and line ends, and printable characters). A
+// file with any other byte is refused before toml++ sees it: version 3.3 reaches
+// __builtin_unreachable on some non-ASCII characters (U+00A1 where a space may stand, for
+// one), which a hostile file must never get to.
+inline bool plainText(std::string_view text, std::string& error) {
+    int line = 1;
+    for (const char c : text) {
+        const bool printable = c >= ' ' && c <= '~';
+        if (!printable && c != '\t' && c != '\n' && c != '\r') {
+            error = "line " + std::to_string(line) + ": not plain ASCII text";
+            return false;
+        }
+        line += c == '\n' ? 1 : 0;
+    }
+    return true;
+}
+
+inline std::string keyError(std::string_view key, std::string_view what) {
+    return "'" + std::string(key) + "' " + std::string(what);
+}
+
+inline bool readInteger(const toml::table& table, std::string_view key, long long low,
+                        long long high, int& value, std::string& error) {
+    const toml::node* node = table.get(key);
+    if (node == nullptr) {
+        return true;
+    }
+    const std::optional<long long> read = node->value_exact<long long>();
+    if (!read || *read < low || *read > high) {
+        error = keyError(key, "must be a whole number from " + std::to_string(low) + " to " +
+                                  std::to_string(high));
+        return false;
+    }
+    value = static_cast<int>(*read);
+    return true;
+}
+
+inline bool readBoolean(const toml::table& table, std::string_view key, bool& value,
+                        std::string& error) {
+    const toml::node* node = table.get(key);
+    if (node == nullptr) {
+        return true;
+    }
+    if (!node->is_boolean()) {
+        error = keyError(key, "must be true or false");
+        return false;
+    }
+    value = node->as_boolean()->get();
+    return true;
+}
+
+// The syntax error of a file that is no TOML, with its line. The reason may quote the file:
+// its control characters become '?', so the reason stays one line and cannot steer a terminal.
+inline std::string syntaxError(const toml::parse_error& fault) {
+    std::string reason(fault.description());
+    for (char& c : reason) {
+        if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') {
+            c = '?';
+        }
+    }
+    return "line " + std::to_string(fault.source().begin.line) + ": " + reason;
+}

@@ -1,0 +1,35 @@
+#include "platform/png_image.h"
+
+#include <png.h>
+
+namespace {
+
+constexpr int RgbBytes = 3;
+
+} // namespace
+
+std::string encodePng(int width, int height, const std::vector<unsigned char>& bottomUpRgb) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    if (width <= 0 || height <= 0 ||
+        bottomUpRgb.size() != static_cast<std::size_t>(width) * height * RgbBytes) {
+        return "";
+    }
+    // A negative stride says the rows run bottom up.
+    const png_int_32 stride = -width * RgbBytes;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, bottomUpRgb.data(), stride,
+                                   nullptr)) {
+        return "";
+    }
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, bottomUpRgb.data(), stride,
+                                   nullptr)) {
+        return "";
+    }
+    bytes.resize(size);
+    return bytes;
+}
