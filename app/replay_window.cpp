@@ -28,14 +28,19 @@ void setKeyCallbacks(void (*keyboard)(unsigned char, int, int), void (*special)(
     }
 }
 
-// During playback only Escape counts; it quits as always.
+// During playback only Escape counts; it quits as always. F12 takes a screenshot without
+// reaching the game.
 void replayKeyboard(unsigned char key, int x, int y) {
     if (key == ReplayEscapeKey) {
         onKeyboard(key, x, y);
     }
 }
 
-void replaySpecialKey(int, int, int) {}
+void replaySpecialKey(int key, int, int) {
+    if (key == GLUT_KEY_F12) {
+        screenshotWanted = true;
+    }
+}
 
 void endReplay() {
     windowPlayer->finish();
