@@ -24,8 +24,6 @@ bool screenshotWanted = false;
 
 namespace {
 
-constexpr unsigned char RecordsKey = 'h';
-
 constexpr double EnlargeFactor = 1.25;
 constexpr double ReduceFactor = 0.8;
 constexpr int LargestWindow = 2000;
@@ -368,13 +366,6 @@ int beepPitch(int request) {
 }
 
 void onKeyboard(unsigned char key, int, int) {
-    if (recordsShown) {
-        recordsShown = false;
-        return;
-    }
-    if (key == RecordsKey && gameState == Title) {
-        recordsShown = true;
-    }
     lastKey = key;
     switch (key) {
     case EscapeKey:
@@ -391,14 +382,6 @@ void onKeyboard(unsigned char key, int, int) {
 }
 
 void onSpecialKey(int key, int, int) {
-    if (recordsShown) {
-        recordsShown = false;
-        return;
-    }
-    // The key is stored as any other: like every function key, it ends an arrow's rolling.
-    if (key == GLUT_KEY_F12) {
-        screenshotWanted = true;
-    }
     lastSpecialKey = key;
 }
 

@@ -42,8 +42,10 @@ extern FrameListener frameListener;
 using WindowSizeListener = void (*)(int size);
 extern WindowSizeListener windowSizeListener;
 
-// The records page over the title screen: "h" shows it, any key takes it away (and does
-// nothing else), and so does the start of a game.
+// The records page over the title screen: "h" from the window shows it, any key from the
+// window takes it away (and does nothing else), and so does the start of a game. Keys it
+// takes never reach the game flow or a recording.
 extern bool recordsShown;
-// F12: a screenshot is taken of the next frame drawn.
+// F12 from the window: a screenshot is taken of the next frame drawn. The key also reaches the
+// flow as any other special key does.
 extern bool screenshotWanted;

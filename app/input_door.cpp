@@ -4,6 +4,8 @@
 #include "app/game_state.h"
 #include "app/replay_recorder.h"
 
+#include <GL/freeglut.h>
+
 namespace {
 
 class LiveInput final : public InputSource {
@@ -16,6 +18,21 @@ class LiveInput final : public InputSource {
 LiveInput live;
 InputSource* source = &live;
 ReplayRecorder* watcher = nullptr;
+
+constexpr unsigned char RecordsKey = 'h';
+
+// The records page is the window's, not the game's: the keys that open and close it stop here.
+bool recordsPageTakes(unsigned char key) {
+    if (recordsShown) {
+        recordsShown = false;
+        return true;
+    }
+    if (key == RecordsKey && gameState == Title && source->takesWindowKeys()) {
+        recordsShown = true;
+        return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -37,6 +54,9 @@ void watchInput(ReplayRecorder* recorder) {
 
 // Escape ends the game from any source; the recording is sealed first.
 void doorKeyboard(unsigned char key, int x, int y) {
+    if (key != EscapeKey && recordsPageTakes(key)) {
+        return;
+    }
     if (key == EscapeKey) {
         if (watcher != nullptr) {
             watcher->seal();
@@ -48,6 +68,12 @@ void doorKeyboard(unsigned char key, int x, int y) {
 }
 
 void doorSpecialKey(int key, int x, int y) {
+    if (recordsPageTakes(0)) {
+        return;
+    }
+    if (key == GLUT_KEY_F12) {
+        screenshotWanted = true;
+    }
     if (source->takesWindowKeys()) {
         passSpecialKey(key, x, y);
     }
