@@ -1,5 +1,6 @@
 #include "app/game_flow.h"
 
+#include "app/frame_display.h"
 #include "app/game_state.h"
 #include "app/options.h"
 #include "app/window.h"
@@ -20,6 +21,7 @@ GamepadInput gamepadInput = readGamepad;
 namespace {
 
 constexpr unsigned char EscapeKey = 27;
+constexpr unsigned char EnterKey = '\r';
 
 constexpr double EnlargeFactor = 1.25;
 constexpr double ReduceFactor = 0.8;
@@ -75,6 +77,10 @@ constexpr PadCommand PadCommands[] = {
 GamepadState framePad;
 
 void resizeWindow(double factor) {
+    // A fullscreen window keeps the screen's size.
+    if (isFullscreen()) {
+        return;
+    }
     int size = static_cast<int>(windowWidth * factor);
     if (size > LargestWindow) {
         size = LargestWindow;
@@ -195,6 +201,7 @@ void readGamepadInput(const GamepadState& pad) {
 void enterStage(int stage) {
     stageNumber = stage;
     loadStage();
+    restartMotion();
 }
 
 // The title and the ending run the world on their own: a key held there must change nothing.
@@ -371,6 +378,11 @@ void onKeyboard(unsigned char key, int, int) {
     case 'r':
         resizeWindow(ReduceFactor);
         break;
+    case EnterKey:
+        if (altHeld()) {
+            toggleFullscreen();
+        }
+        break;
     default:
         break;
     }
@@ -378,6 +390,9 @@ void onKeyboard(unsigned char key, int, int) {
 
 void onSpecialKey(int key, int, int) {
     lastSpecialKey = key;
+    if (key == GLUT_KEY_F11) {
+        toggleFullscreen();
+    }
 }
 
 void startGame(int stage) {
@@ -399,6 +414,7 @@ void resetToTitle() {
     beepRequest = 0;
     // Clears the stored keys too.
     loadStage();
+    restartMotion();
 }
 
 void onIdle() {

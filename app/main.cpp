@@ -1,7 +1,9 @@
 #include "app/frame_display.h"
+#include "app/frame_loop.h"
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "app/replay_window.h"
+#include "app/timedemo.h"
 #include "app/window.h"
 #include "platform/beep.h"
 #include "platform/gamepad.h"
@@ -11,12 +13,15 @@
 
 namespace {
 
+// The display callback of the frames chosen: classic, smooth or the timedemo's.
+void (*frameDisplay)() = onDisplay;
+
 // The audio device opens on a thread of its own once the first frame is shown, so that the
 // first frame neither waits for it nor shares the processor with it (finding no sound server
 // takes a tenth of a second). Under "/s" the game never beeps and leaves it alone.
 void displayFirstFrame() {
-    onDisplay();
-    glutDisplayFunc(onDisplay);
+    frameDisplay();
+    glutDisplayFunc(frameDisplay);
     if (!optSilent) {
         openBeepInBackground();
     }
@@ -31,19 +36,26 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
-    if (!openReplayFiles(line.recordFile, line.replayFile)) {
+    const bool timedemo = !line.timedemoFile.empty();
+    if (!openReplayFiles(line.recordFile, line.replayFile) ||
+        (timedemo && !loadTimedemo(line.timedemoFile))) {
         return ReplayFileStatus;
     }
+    // Before glutInit, so that GLUT's -geometry can still choose another size.
+    glutInitWindowSize(StartWindowSize, StartWindowSize);
     glutInit(&argc, argv);
     openGamepad();
-    glutInitWindowSize(StartWindowSize, StartWindowSize);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
+    nameWindowForDesktop();
+    if (optFullscreen) {
+        toggleFullscreen();
+    }
     gameInit();
     startReplayFiles();
     glutReshapeFunc(onReshape);
-    glutIdleFunc(onIdle);
+    frameDisplay = timedemo ? startTimedemo() : startFrameLoop();
     glutDisplayFunc(displayFirstFrame);
     glutVisibilityFunc(onVisibility);
     glutMainLoop();
