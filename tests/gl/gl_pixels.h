@@ -15,7 +15,8 @@ struct Rgb {
     int b;
 };
 
-// The back buffer as drawn so far (before any swap), rows from the bottom.
+// The back buffer as drawn so far (before any swap), rows from the bottom: the viewport, where
+// the scene's square stands.
 struct Frame {
     int width = 0;
     int height = 0;
@@ -38,7 +39,8 @@ inline Frame readFrame() {
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
+    glReadPixels(viewport[0], viewport[1], f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE,
+                 f.rgb.data());
     return f;
 }
 
