@@ -88,6 +88,11 @@ TEST(SmoothPace, DrawsFollowTheRefreshAndStepsTheLevel) {
             EXPECT_NEAR(blends[1], 0.5f, 1e-6f);
             EXPECT_NEAR(blends[2], 0.0f, 1e-6f);
         }
+        // After a stall (a hidden window) the simulation goes on with one step, not a burst.
+        time.t += 1s;
+        framesRun = 0;
+        presentFrame(time, presents, steps, 3ms, 0ms);
+        EXPECT_EQ(framesRun, 1) << "after a stall";
     }
     gamepadInput = saved;
     resetToTitle();
