@@ -22,9 +22,6 @@ xdotool windowsize --sync "$WINDOW" 900 400
 wait_for_text "Tumbra" 423 212
 expect_grey 450 100
 [ "$(pixel 120 200)" = "0 0 0" ] || fail "left margin is $(pixel 120 200)"
-xdotool windowsize --sync "$WINDOW" 400 700
-wait_for_text "Tumbra" 173 362
-[ "$(pixel 200 100)" = "0 0 0" ] || fail "bottom margin is $(pixel 200 100)"
 
 xdotool windowsize --sync "$WINDOW" 500 300
 for key in F11 alt+Return; do
