@@ -12,6 +12,29 @@
 
 namespace {
 
+// Xlib's default handler ends the process on any X error. A server or driver that refuses
+// one of these optional requests must only leave the game without that feature.
+class IgnoredXErrors {
+  public:
+    explicit IgnoredXErrors(Display* display)
+        : display(display), previous(XSetErrorHandler(ignore)) {}
+    ~IgnoredXErrors() {
+        XSync(display, False);
+        XSetErrorHandler(previous);
+    }
+    IgnoredXErrors(const IgnoredXErrors&) = delete;
+    IgnoredXErrors& operator=(const IgnoredXErrors&) = delete;
+
+  private:
+    static int ignore(Display*, XErrorEvent*) { return 0; }
+    Display* display;
+    XErrorHandler previous;
+};
+
+// RandR 1.3 brought the current screen resources, read without probing the outputs.
+constexpr int RandrMajor = 1;
+constexpr int RandrMinor = 3;
+
 using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
 using SwapIntervalMesa = int (*)(unsigned int);
 using SwapIntervalSgi = int (*)(int);
@@ -41,6 +64,7 @@ bool setSwapInterval(int interval) {
     if (display == nullptr || drawable == None) {
         return false;
     }
+    const IgnoredXErrors guard(display);
     if (hasExtension(display, "GLX_EXT_swap_control")) {
         if (auto set = glxFunction<SwapIntervalExt>("glXSwapIntervalEXT")) {
             set(display, drawable, interval);
@@ -157,11 +181,18 @@ double monitorRefreshRate() {
     const Window window = currentWindow(display);
     int eventBase = 0;
     int errorBase = 0;
-    if (window == None || !XRRQueryExtension(display, &eventBase, &errorBase)) {
+    int major = 0;
+    int minor = 0;
+    if (window == None || !XRRQueryExtension(display, &eventBase, &errorBase) ||
+        !XRRQueryVersion(display, &major, &minor) || major < RandrMajor ||
+        (major == RandrMajor && minor < RandrMinor)) {
         return 0.0;
     }
+    const IgnoredXErrors guard(display);
     XWindowAttributes attributes;
-    XGetWindowAttributes(display, window, &attributes);
+    if (XGetWindowAttributes(display, window, &attributes) == 0) {
+        return 0.0;
+    }
     int x = 0;
     int y = 0;
     Window child = None;
@@ -183,6 +214,7 @@ void setWindowIdentity(const char* instanceName, const char* className,
     if (window == None) {
         return;
     }
+    const IgnoredXErrors guard(display);
     // XSetClassHint takes non-const names but does not change them.
     std::vector<char> instance(instanceName, instanceName + std::strlen(instanceName) + 1);
     std::vector<char> name(className, className + std::strlen(className) + 1);
@@ -196,5 +228,4 @@ void setWindowIdentity(const char* instanceName, const char* className,
     if (!argb.empty()) {
         setCardinals(display, window, "_NET_WM_ICON", argb);
     }
-    XFlush(display);
 }

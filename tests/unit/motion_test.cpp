@@ -98,6 +98,14 @@ TEST(SmoothPace, DrawsFollowTheRefreshAndStepsTheLevel) {
     resetToTitle();
 }
 
+// A rate the server does not know (0) or cannot mean is taken as 60 Hz.
+TEST(SmoothPace, AnUnknownRefreshRateIsSixtyHertz) {
+    for (const double hz : {0.0, -5.0, 0.5, 5000.0}) {
+        EXPECT_EQ(refreshPeriod(hz), refreshPeriod(60.0)) << hz;
+    }
+    EXPECT_EQ(refreshPeriod(144.0), std::chrono::nanoseconds(6944444));
+}
+
 // Swap control that is accepted but does not wait (Xvfb) is found out over the first
 // frames, and the clock paces from then on; a swap that waits keeps pacing itself.
 TEST(SmoothPace, ASwapThatDoesNotWaitLeavesThePaceToTheClock) {
