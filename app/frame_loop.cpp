@@ -58,7 +58,11 @@ void (*startFrameLoop())() {
         glutIdleFunc(onIdle);
         return onDisplay;
     }
+    // A rate of one's own is kept by the clock alone: swaps must not wait for the display.
     const bool forced = optRefreshHz > 0.0;
+    if (forced) {
+        disableSwapControl();
+    }
     const bool swapWaits = !forced && enableSwapControl();
     const double hz = forced ? optRefreshHz : monitorRefreshRate();
     presentClock = std::make_unique<PresentClock>(steadyTime(), refreshPeriod(hz), swapWaits);

@@ -6,6 +6,7 @@
 #include "app/replay_player.h"
 #include "app/replay_window.h"
 #include "app/window.h"
+#include "platform/window_x11.h"
 #include "replay/replay_file.h"
 
 #include <GL/freeglut.h>
@@ -83,6 +84,8 @@ bool loadTimedemo(const std::string& path) {
 }
 
 void (*startTimedemo())() {
+    // Drivers may hold each swap for the display's refresh by default.
+    disableSwapControl();
     demoPlayer = std::make_unique<ReplayPlayer>(demoReplay);
     gamepadInput = demoPad;
     glutKeyboardFunc(demoKeyboard);

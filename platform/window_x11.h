@@ -11,7 +11,7 @@
 // accepted; whether the swaps really wait is for the caller to see (Xvfb accepts and never
 // waits).
 bool enableSwapControl();
-// Lets swaps go at once again.
+// Lets swaps go at once (interval 0), where the driver would otherwise make them wait.
 void disableSwapControl();
 
 // The refresh rate in Hz of the monitor that shows the window's centre, from XRandR; 0 when
