@@ -1,6 +1,5 @@
 // Smooth motion without a window: steps and draws paced on a fake clock, the poses blended
 // between two simulation frames, and every recording stepping alike in the smooth loop.
-#include "app/frame_display.h"
 #include "app/frame_loop.h"
 #include "app/game_flow.h"
 #include "app/game_state.h"
