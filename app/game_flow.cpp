@@ -76,6 +76,11 @@ constexpr PadCommand PadCommands[] = {
 // This frame's pad, for the title screen's start button.
 GamepadState framePad;
 
+// GLUT calls the key callbacks between idle calls; a key that comes during one was handed
+// over by a replay. The fullscreen keys act only for the player at the window: a recording
+// leaves the viewer's window alone.
+bool inFrame = false;
+
 void resizeWindow(double factor) {
     // A fullscreen window keeps the screen's size.
     if (isFullscreen()) {
@@ -379,7 +384,7 @@ void onKeyboard(unsigned char key, int, int) {
         resizeWindow(ReduceFactor);
         break;
     case EnterKey:
-        if (altHeld()) {
+        if (!inFrame && altHeld()) {
             toggleFullscreen();
         }
         break;
@@ -390,7 +395,7 @@ void onKeyboard(unsigned char key, int, int) {
 
 void onSpecialKey(int key, int, int) {
     lastSpecialKey = key;
-    if (key == GLUT_KEY_F11) {
+    if (key == GLUT_KEY_F11 && !inFrame) {
         toggleFullscreen();
     }
 }
@@ -418,6 +423,7 @@ void resetToTitle() {
 }
 
 void onIdle() {
+    inFrame = true;
     framePad = gamepadInput();
     readArrowKey();
     readPadKey();
@@ -427,4 +433,5 @@ void onIdle() {
         runStateHandler();
     }
     endFrame();
+    inFrame = false;
 }
