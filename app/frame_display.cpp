@@ -8,10 +8,12 @@
 #include "app/window.h"
 #include "platform/frame_clock.h"
 #include "render/font.h"
+#include "render/world_pose.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <span>
@@ -70,12 +72,36 @@ constexpr ScreenLine CreditPages[][2] = {
 };
 constexpr int CreditPageCount = static_cast<int>(std::size(CreditPages));
 
+// What moves, as of one simulation frame: the world and the fly-in's countdown.
+struct Moment {
+    WorldPose world;
+    bool intro = false; // in StageIntro, flying in
+    double introFrame = 0.0;
+};
+
+// The last two simulation frames, for the moments drawn between them.
+Moment previousMoment;
+Moment currentMoment;
+bool motionKept = false; // false until a frame is captured, and after a stage load
+
+Moment momentNow() {
+    return {captureWorldPose(gameWorld), gameState == StageIntro, static_cast<double>(countdown)};
+}
+
+Moment blendMoments(const Moment& from, const Moment& to, float blend) {
+    Moment moment = to;
+    moment.world = blendWorldPoses(from.world, to.world, blend);
+    moment.introFrame =
+        from.intro && to.intro ? std::lerp(from.introFrame, to.introFrame, blend) : to.introFrame;
+    return moment;
+}
+
 // Texts stand at TextDepth, placed in eye coordinates (the model-view is the identity here).
 void textPosition(double x, double y) {
     glRasterPos3f(static_cast<float>(x), static_cast<float>(y), TextDepth);
 }
 
-void flyIn(int frame) {
+void flyIn(double frame) {
     const float tip = static_cast<float>(frame * IntroTipDegrees * PerIntroFrame);
     const float spin = static_cast<float>(frame * IntroSpinDegrees * PerIntroFrame);
     const float distance = static_cast<float>(frame * IntroDistancePerFrame);
@@ -84,13 +110,13 @@ void flyIn(int frame) {
     glRotatef(spin, 0.0f, 0.0f, 1.0f);
 }
 
-void drawWorld() {
+void drawWorld(const Moment& moment) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -CameraDistance);
-    if (gameState == StageIntro) {
-        flyIn(countdown);
+    if (moment.intro) {
+        flyIn(moment.introFrame);
     }
-    gameWorld.render();
+    renderWorldPose(gameWorld, moment.world);
     glPopMatrix();
 }
 
@@ -157,7 +183,6 @@ void drawWaitIndicator() {
     for (int i = 0; i < waitLevel; ++i) {
         drawText("*");
     }
-    --waitShow;
 }
 
 // The records table over a black screen, centred, with its heading and how to leave.
@@ -178,9 +203,7 @@ void drawRecordsPage() {
     }
 }
 
-} // namespace
-
-void drawFrame() {
+void drawMoment(const Moment& moment) {
     glClear(GL_COLOR_BUFFER_BIT);
     if (optDepthBuffer) {
         glClear(GL_DEPTH_BUFFER_BIT);
@@ -190,7 +213,7 @@ void drawFrame() {
         drawRecordsPage();
         return;
     }
-    drawWorld();
+    drawWorld(moment);
     // The normal under which every text's raster colour is lit.
     glNormal3f(1.0f, 1.0f, 1.0f);
     if (gameState != Title && gameState != Ending) {
@@ -202,13 +225,43 @@ void drawFrame() {
     }
 }
 
-void onDisplay() {
-    drawFrame();
+} // namespace
+
+void drawFrame() {
+    drawMoment(momentNow());
+    if (waitShow > 0) {
+        --waitShow;
+    }
+}
+
+void saveWantedScreenshot() {
     if (screenshotWanted) {
         screenshotWanted = false;
         takeScreenshot();
     }
+}
+
+void onDisplay() {
+    drawFrame();
+    saveWantedScreenshot();
     glFlush();
-    glutSwapBuffers();
+    // The wait comes before the swap, so the frame is shown on its deadline whatever the
+    // drawing took.
     waitForNextFrame(waitLevel);
+    glutSwapBuffers();
+}
+
+void captureMotion() {
+    const Moment now = momentNow();
+    previousMoment = motionKept ? currentMoment : now;
+    currentMoment = now;
+    motionKept = true;
+}
+
+void restartMotion() {
+    motionKept = false;
+}
+
+void drawFrameBetween(float blend) {
+    drawMoment(motionKept ? blendMoments(previousMoment, currentMoment, blend) : momentNow());
 }

@@ -1,5 +1,6 @@
 #include "app/game_flow.h"
 
+#include "app/frame_display.h"
 #include "app/game_state.h"
 #include "app/input_door.h"
 #include "app/options.h"
@@ -77,6 +78,10 @@ constexpr PadCommand PadCommands[] = {
 GamepadState framePad;
 
 void resizeWindow(double factor) {
+    // A fullscreen window keeps the screen's size.
+    if (isFullscreen()) {
+        return;
+    }
     int size = static_cast<int>(windowWidth * factor);
     if (size > LargestWindow) {
         size = LargestWindow;
@@ -200,6 +205,7 @@ void readGamepadInput(const GamepadState& pad) {
 void enterStage(int stage) {
     stageNumber = stage;
     loadStage();
+    restartMotion();
 }
 
 // The title and the ending run the world on their own: a key held there must change nothing.
@@ -398,6 +404,7 @@ void resetToTitle() {
         [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });
     recordsShown = false;
     loadStage();
+    restartMotion();
 }
 
 void onIdle() {

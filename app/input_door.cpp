@@ -3,6 +3,7 @@
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/replay_recorder.h"
+#include "app/window.h"
 
 #include <GL/freeglut.h>
 
@@ -20,6 +21,7 @@ InputSource* source = &live;
 ReplayRecorder* watcher = nullptr;
 
 constexpr unsigned char RecordsKey = 'h';
+constexpr unsigned char EnterKey = '\r';
 
 // The records page is the window's, not the game's: the keys that open and close it stop here.
 bool recordsPageTakes(unsigned char key) {
@@ -57,6 +59,10 @@ void doorKeyboard(unsigned char key, int x, int y) {
     if (key != EscapeKey && recordsPageTakes(key)) {
         return;
     }
+    // Fullscreen is the viewer's: a recording's keys leave the window alone.
+    if (key == EnterKey && altHeld()) {
+        toggleFullscreen();
+    }
     if (key == EscapeKey) {
         if (watcher != nullptr) {
             watcher->seal();
@@ -73,6 +79,9 @@ void doorSpecialKey(int key, int x, int y) {
     }
     if (key == GLUT_KEY_F12) {
         screenshotWanted = true;
+    }
+    if (key == GLUT_KEY_F11) {
+        toggleFullscreen();
     }
     if (source->takesWindowKeys()) {
         passSpecialKey(key, x, y);

@@ -1,10 +1,12 @@
 #include "app/frame_display.h"
+#include "app/frame_loop.h"
 #include "app/game_end.h"
 #include "app/game_flow.h"
 #include "app/options.h"
 #include "app/records.h"
 #include "app/replay_window.h"
 #include "app/settings.h"
+#include "app/timedemo.h"
 #include "app/window.h"
 #include "platform/beep.h"
 #include "platform/gamepad.h"
@@ -14,19 +16,22 @@
 
 namespace {
 
+// The display callback of the frames chosen: classic, smooth or the timedemo's.
+void (*frameDisplay)() = onDisplay;
+
 // The audio device opens on a thread of its own once the first frame is shown, so that the
 // first frame neither waits for it nor shares the processor with it (finding no sound server
 // takes a tenth of a second). Under "/s" the game never beeps and leaves it alone.
 void displayFirstFrame() {
-    onDisplay();
-    glutDisplayFunc(onDisplay);
+    frameDisplay();
+    glutDisplayFunc(frameDisplay);
     if (!optSilent) {
         openBeepInBackground();
     }
 }
 
-// The player's files follow the games played in the window; a replay being shown is no game
-// of theirs.
+// The player's files follow the games played in the window; a replay or a timedemo being
+// shown is no game of theirs.
 void afterPlayerFrame(bool stateHandlerRan) {
     saveChangedSettings();
     keepRecords(stateHandlerRan);
@@ -35,7 +40,7 @@ void afterPlayerFrame(bool stateHandlerRan) {
 // Before the window: the settings under the command line, and the records. A recording or a
 // replay starts at speed level 0, as its file says.
 void startPlayerFiles(const CommandLine& line) {
-    const bool replaying = !line.replayFile.empty();
+    const bool replaying = !line.replayFile.empty() || !line.timedemoFile.empty();
     applySettings(loadSettings(), !replaying && line.recordFile.empty());
     windowSizeListener = saveWindowSize;
     if (!replaying) {
@@ -56,16 +61,23 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
-    if (!openReplayFiles(line.recordFile, line.replayFile)) {
+    const bool timedemo = !line.timedemoFile.empty();
+    if (!openReplayFiles(line.recordFile, line.replayFile) ||
+        (timedemo && !loadTimedemo(line.timedemoFile))) {
         return ReplayFileStatus;
     }
     startPlayerFiles(line);
+    // Before glutInit, so that GLUT's -geometry can still choose another size.
+    glutInitWindowSize(windowWidth, windowHeight);
     glutInit(&argc, argv);
     openGamepad();
-    glutInitWindowSize(windowWidth, windowHeight);
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
+    nameWindowForDesktop();
+    if (optFullscreen) {
+        toggleFullscreen();
+    }
     gameInit();
     startReplayFiles();
     watchForTheEnd();
@@ -73,7 +85,7 @@ int main(int argc, char** argv) {
         startGame(line.startStage);
     }
     glutReshapeFunc(onReshape);
-    glutIdleFunc(onIdle);
+    frameDisplay = timedemo ? startTimedemo() : startFrameLoop();
     glutDisplayFunc(displayFirstFrame);
     glutVisibilityFunc(onVisibility);
     glutMainLoop();

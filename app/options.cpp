@@ -11,6 +11,7 @@ int optNormalize = 0;
 int optSilent = 0;
 int optFullscreen = 0;
 int optClassicFrames = 0;
+double optRefreshHz = 0.0;
 
 namespace {
 
@@ -21,9 +22,10 @@ constexpr std::size_t UsageWidth = 79;
 constexpr const char* Summary = "Tip the dish and roll your ball: push every planet over the rim.";
 constexpr const char* Epilogue =
     "Keys: the arrows roll your ball, 1 to 9 tip the dish, p pauses, q gives up,\n"
-    "h shows the records on the title, F12 saves a screenshot, Escape quits (exit\n"
-    "status 1). A bad option or a file that cannot be used exits with status 2, a\n"
-    "replay that departs from its recording with 3. See tumbra(6).\n";
+    "h shows the records on the title, F12 saves a screenshot, F11 or Alt+Enter\n"
+    "toggle fullscreen, Escape quits (exit status 1). A bad option or a file that\n"
+    "cannot be used exits with status 2, a replay that departs from its recording\n"
+    "with 3. See tumbra(6).\n";
 constexpr const char* Notice = "Copyright (c) 2026 The Tumbra developers\n"
                                "This is free software under the MIT License; there is NO "
                                "WARRANTY.\n";
@@ -53,6 +55,27 @@ void askHelp(CommandLine& line, const char*) {
 void askVersion(CommandLine& line, const char*) {
     line.request = CommandLineRequest::Version;
 }
+void setFullscreen(CommandLine&, const char*) {
+    optFullscreen = 1;
+}
+void setClassicFrames(CommandLine&, const char*) {
+    optClassicFrames = 1;
+}
+void setRefresh(CommandLine& line, const char* value) {
+    char* end = nullptr;
+    const double rate = std::strtod(value, &end);
+    if (*end != '\0' || !(rate >= LowestRefreshHz && rate <= HighestRefreshHz)) {
+        line.request = CommandLineRequest::BadOption;
+        line.error = "invalid refresh rate '" + std::string(value) + "' (" +
+                     std::to_string(static_cast<int>(LowestRefreshHz)) + " to " +
+                     std::to_string(static_cast<int>(HighestRefreshHz)) + " Hz)";
+        return;
+    }
+    optRefreshHz = rate;
+}
+void setTimedemoFile(CommandLine& line, const char* file) {
+    line.timedemoFile = file;
+}
 void setRecordFile(CommandLine& line, const char* file) {
     line.recordFile = file;
 }
@@ -77,10 +100,17 @@ constexpr Option Options[] = {
      setDepthBuffer},
     {"-n", "--normalize", nullptr, "let OpenGL normalise normals (also /n)", setNormalize},
     {"-s", "--silent", nullptr, "no sound (also /s)", setSilent},
+    {"-F", "--fullscreen", nullptr, "start fullscreen (F11 or Alt+Enter toggle it)", setFullscreen},
+    {nullptr, "--classic-frames", nullptr, "draw once per game frame, not at every refresh",
+     setClassicFrames},
+    {nullptr, "--refresh", "HZ", "draw HZ times a second (default: the display's rate)",
+     setRefresh},
     {nullptr, "--record", "FILE", "record the game's inputs into FILE", setRecordFile},
     {nullptr, "--replay", "FILE", "play the recording FILE back (Escape quits)", setReplayFile},
     {nullptr, "--stage", "N", "practice: start at stage N (1 to 22) with 4 lives", setStartStage},
     {nullptr, "--records", nullptr, "show the records table and exit", askRecords},
+    {nullptr, "--timedemo", "FILE", "draw the recording FILE as fast as possible, time it",
+     setTimedemoFile},
     {"-h", "--help", nullptr, "show this help and exit", askHelp},
     {"-V", "--version", nullptr, "show the version and exit", askVersion},
     {nullptr, "-display", "NAME", nullptr, leaveToGlut},
@@ -227,6 +257,10 @@ CommandLine scanOptions(int argc, char** argv) {
     }
     if (line.startStage > 0 && !line.replayFile.empty()) {
         return refuse("cannot be used with '--replay'", "--stage");
+    }
+    if (!line.timedemoFile.empty() &&
+        (!line.recordFile.empty() || !line.replayFile.empty() || line.startStage > 0)) {
+        return refuse("cannot be used with '--record', '--replay' or '--stage'", "--timedemo");
     }
     return line;
 }

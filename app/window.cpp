@@ -3,17 +3,24 @@
 #include "app/game_flow.h"
 #include "app/input_door.h"
 #include "app/options.h"
+#include "app/version.h"
+#include "app/window_icons.h"
+#include "platform/window_x11.h"
 #include "render/font.h"
+#include "render/gl_lists.h"
 #include "render/lighting.h"
 #include "sim/stages.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 
 int windowWidth = StartWindowSize;
 int windowHeight = StartWindowSize;
+int textScale = 1;
 float charWidth = 0.0f;
 float lineHeight = 0.0f;
+void (*idleWhenVisible)() = onIdle;
 
 namespace {
 
@@ -24,6 +31,10 @@ constexpr double LineHeightPixels = 300.0;
 constexpr double FrustumHalfWidth = 9.0;
 constexpr double FrustumNear = 40.0;
 constexpr double FrustumFar = 65.0;
+// The program's name as the instance part of the class hint.
+constexpr const char* InstanceName = "tumbra";
+
+bool fullscreen = false;
 
 } // namespace
 
@@ -54,7 +65,8 @@ void gameInit() {
 }
 
 void onReshape(int width, int height) {
-    glViewport(0, 0, width, height);
+    const int side = std::min(width, height);
+    glViewport((width - side) / 2, (height - side) / 2, side, side);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth, FrustumNear,
@@ -63,14 +75,44 @@ void onReshape(int width, int height) {
     windowWidth = width;
     windowHeight = height;
     // A minimised window reports 0: keep the last good units rather than infinities.
-    if (width > 0) {
-        charWidth = static_cast<float>(CharWidthPixels / width);
+    if (side <= 0) {
+        return;
     }
-    if (height > 0) {
-        lineHeight = static_cast<float>(LineHeightPixels / height);
+    textScale = std::clamp(side / StartWindowSize, 1, MaxTextScale);
+    charWidth = static_cast<float>(CharWidthPixels * textScale / side);
+    lineHeight = static_cast<float>(LineHeightPixels * textScale / side);
+    if (glContextCurrent()) {
+        setTextScale(textScale);
     }
 }
 
 void onVisibility(int state) {
-    glutIdleFunc(state == GLUT_VISIBLE ? onIdle : nullptr);
+    glutIdleFunc(state == GLUT_VISIBLE ? idleWhenVisible : nullptr);
+}
+
+// freeglut keeps the size from before and brings it back on leaving.
+void toggleFullscreen() {
+    if (!glContextCurrent()) {
+        return;
+    }
+    if (fullscreen) {
+        glutLeaveFullScreen();
+    } else {
+        glutFullScreen();
+    }
+    fullscreen = !fullscreen;
+    // The player's choice, which the settings keep.
+    optFullscreen = fullscreen ? 1 : 0;
+}
+
+bool isFullscreen() {
+    return fullscreen;
+}
+
+bool altHeld() {
+    return glContextCurrent() && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0;
+}
+
+void nameWindowForDesktop() {
+    setWindowIdentity(InstanceName, AppId, windowIcons());
 }

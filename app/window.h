@@ -5,7 +5,11 @@ inline constexpr const char* WindowTitle = "Tumbra -Velmorande 1997-";
 
 extern int windowWidth;
 extern int windowHeight;
-// Text units in eye space, so every text keeps its pixel offset from the window's centre.
+// The scene is a square, as large as the window allows, centred between black margins.
+// Texts are drawn textScale times larger once the square is textScale x 400 pixels or more.
+extern int textScale;
+// Text units in eye space, so every text keeps its offset from the square's centre: the same
+// in pixels at every size, times textScale.
 extern float charWidth;
 extern float lineHeight;
 
@@ -13,3 +17,14 @@ extern float lineHeight;
 void gameInit();
 void onReshape(int width, int height);
 void onVisibility(int state);
+// The idle handler that showing the window turns on: the game's onIdle unless the frame loop
+// puts its own in place.
+extern void (*idleWhenVisible)();
+
+// Fullscreen on or off; leaving it brings back the window's size from before.
+void toggleFullscreen();
+bool isFullscreen();
+// In a key callback: whether Alt is held. False with no window.
+bool altHeld();
+// The class hint, process id and icon by which the desktop knows the window.
+void nameWindowForDesktop();

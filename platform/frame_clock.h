@@ -34,16 +34,71 @@ class FrameClock {
   public:
     explicit FrameClock(TimeSource& time) : time(time) {}
 
-    // Sleeps until one period after the previous frame's deadline. A frame that comes later
-    // than a whole period past its deadline (a hidden window, a stalled machine) returns at
-    // once and the deadlines start again from now, so the game never rushes to catch up.
+    // The deadline of the frame being made: one period after the previous frame's. A frame
+    // that comes later than a whole period past it (a hidden window, a stalled machine) is due
+    // now, and the deadlines start again from there, so the game never rushes to catch up.
+    FrameTime nextDeadline(FrameDuration period);
+    // Sleeps until that deadline; a frame that was due now does not sleep.
+    void waitDeadline();
+    // Both: the game's classic frame end.
     void waitNextFrame(FrameDuration period);
+    // The deadlines go on from `shown`, where a frame really reached the display.
+    void resync(FrameTime shown) { deadline = shown; }
 
   private:
     TimeSource& time;
     FrameTime deadline{};
     bool started = false;
+    bool restarted = false;
 };
 
-// Ends the game's frame on the steady clock at pace level `level`.
+// The simulation's steps while frames are shown at the display's rate. Steps are due one
+// period apart, and a shown moment lies somewhere between the last two: blend() says where.
+class StepClock {
+  public:
+    // The first step is due at once.
+    bool due(FrameTime at) const { return !started || at >= last + period; }
+    // The step due by `at` has run; the next comes `next` later. A step more than a whole
+    // period late starts the schedule again at `at`, so the simulation never races.
+    void stepped(FrameTime at, FrameDuration next);
+    // How far `at` lies from the last step towards the next, 0 to 1.
+    float blend(FrameTime at) const;
+
+  private:
+    FrameTime last{};
+    FrameDuration period{};
+    bool started = false;
+};
+
+// Presents frames on the display's refresh. Where swap control takes, the swap itself waits
+// for the vertical blank; elsewhere the clock sleeps to each refresh before the swap. A swap
+// said to wait that comes back at once over its first frames does not wait: the clock paces.
+class PresentClock {
+  public:
+    PresentClock(TimeSource& time, FrameDuration refresh, bool swapWaits)
+        : time(time), clock(time), refresh(refresh), swapsWait(swapWaits) {}
+
+    // When the frame being drawn will reach the display.
+    FrameTime plan();
+    // Before the swap: sleeps to that moment unless the swap waits for it.
+    void beforeSwap();
+    // After the swap.
+    void afterSwap();
+    bool swapWaits() const { return swapsWait; }
+
+    // Frames over which a waiting swap proves itself.
+    static constexpr int ProbeFrames = 8;
+
+  private:
+    TimeSource& time;
+    FrameClock clock;
+    FrameDuration refresh;
+    bool swapsWait;
+    int probed = 0;
+    FrameTime probeStart{};
+};
+
+// The game's clock: the steady clock.
+TimeSource& steadyTime();
+// Waits for the game's classic frame on the steady clock at pace level `level`.
 void waitForNextFrame(int level);

@@ -1,6 +1,8 @@
 #include "render/font.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <vector>
 
 unsigned int fontBase = 0;
 
@@ -118,6 +120,47 @@ std::size_t fontCodeRun(const unsigned char* text) {
     return n;
 }
 
+// The list blocks of the scales drawn so far; 0 where a scale has none yet. Scale 1 is
+// fontBase.
+unsigned int scaledBases[MaxTextScale + 1] = {};
+unsigned int textBase = 0;
+
+// One glyph's rows with every pixel made a `scale` by `scale` block: each row is `scale`
+// bytes wide and stands `scale` times.
+std::vector<unsigned char> scaledGlyph(const unsigned char* rows, int scale) {
+    std::vector<unsigned char> out;
+    out.reserve(static_cast<std::size_t>(GlyphHeight) * scale * scale);
+    for (int row = 0; row < GlyphHeight; ++row) {
+        std::vector<unsigned char> line(static_cast<std::size_t>(scale), 0);
+        for (int col = 0; col < GlyphWidth; ++col) {
+            if ((rows[row] & (0x80 >> col)) == 0) {
+                continue;
+            }
+            for (int x = col * scale; x < (col + 1) * scale; ++x) {
+                line[static_cast<std::size_t>(x / 8)] |=
+                    static_cast<unsigned char>(0x80 >> (x % 8));
+            }
+        }
+        for (int copy = 0; copy < scale; ++copy) {
+            out.insert(out.end(), line.begin(), line.end());
+        }
+    }
+    return out;
+}
+
+unsigned int buildScaledFont(int scale) {
+    const unsigned int base = glGenLists(FontListCount);
+    for (int c = FirstGlyphCode; c <= LastGlyphCode; ++c) {
+        const std::vector<unsigned char> rows =
+            scaledGlyph(&glyphRows[(c - FirstGlyphCode) * GlyphHeight], scale);
+        glNewList(base + c, GL_COMPILE);
+        glBitmap(GlyphWidth * scale, GlyphHeight * scale, GlyphOriginX * scale,
+                 GlyphOriginY * scale, static_cast<float>(GlyphAdvance * scale), 0.0f, rows.data());
+        glEndList();
+    }
+    return base;
+}
+
 } // namespace
 
 void buildFont() {
@@ -130,11 +173,21 @@ void buildFont() {
                  &glyphRows[(c - FirstGlyphCode) * GlyphHeight]);
         glEndList();
     }
+    scaledBases[1] = fontBase;
+    textBase = fontBase;
+}
+
+void setTextScale(int scale) {
+    scale = std::clamp(scale, 1, MaxTextScale);
+    if (scaledBases[scale] == 0) {
+        scaledBases[scale] = buildScaledFont(scale);
+    }
+    textBase = scaledBases[scale];
 }
 
 void drawText(const char* text) {
     glPushAttrib(GL_LIST_BIT);
-    glListBase(fontBase);
+    glListBase(textBase);
     // Bytes from 128 up would name lists beyond the font's block (the field's, a ball's),
     // so they are left out; a plain text is still one call.
     auto bytes = reinterpret_cast<const unsigned char*>(text);

@@ -1,3 +1,4 @@
+#include "render/world_pose.h"
 #include "sim/ball.h"
 #include "sim/world.h"
 
@@ -20,33 +21,52 @@ void beginColourTracking() {
     glEnable(GL_COLOR_MATERIAL);
 }
 
+// Ball::draw goes to the ball's simulated place; a pose that puts it elsewhere shifts the
+// frame by the difference first.
+void drawBall(Ball& ball, const WorldPose& pose, int slot) {
+    const bool posed = slot < pose.ballCount && pose.balls[slot].ball == &ball;
+    const Vector3f& place = posed ? pose.balls[slot].position : ball.position;
+    if (place.x == ball.position.x && place.y == ball.position.y && place.z == ball.position.z) {
+        ball.draw();
+        return;
+    }
+    glPushMatrix();
+    glTranslatef(place.x - ball.position.x, place.y - ball.position.y, place.z - ball.position.z);
+    ball.draw();
+    glPopMatrix();
+}
+
 } // namespace
+
+void World::render() {
+    renderWorldPose(*this, captureWorldPose(*this));
+}
 
 // Without a depth buffer the order decides what covers what: the field covers the fallen
 // balls, and the balls on the field cover the field.
-void World::render() {
-    applyMaterialB();
+void renderWorldPose(World& world, const WorldPose& pose) {
+    world.applyMaterialB();
     beginColourTracking();
-    for (int i = 0; i < ballCount; ++i) {
-        if (balls[i]->fallen) {
-            balls[i]->draw();
+    for (int i = 0; i < world.ballCount; ++i) {
+        if (world.balls[i]->fallen) {
+            drawBall(*world.balls[i], pose, i);
         }
     }
     glDisable(GL_COLOR_MATERIAL);
 
     glPushMatrix();
-    glRotatef(toDegrees(tiltY), 0.0f, 1.0f, 0.0f);
-    glRotatef(toDegrees(tiltX), 1.0f, 0.0f, 0.0f);
-    applyMaterialA();
-    glCallList(fieldList);
+    glRotatef(toDegrees(pose.tiltY), 0.0f, 1.0f, 0.0f);
+    glRotatef(toDegrees(pose.tiltX), 1.0f, 0.0f, 0.0f);
+    world.applyMaterialA();
+    glCallList(world.fieldList);
 
-    applyMaterialB();
+    world.applyMaterialB();
     beginColourTracking();
     // The re-entering player blinks: it is left out on frames with an odd countdown.
-    const bool playerHidden = playPhase == ReentryPhase && phaseCountdown % 2 == 1;
-    for (int i = playerHidden ? 1 : 0; i < ballCount; ++i) {
-        if (!balls[i]->fallen) {
-            balls[i]->draw();
+    const bool playerHidden = world.playPhase == ReentryPhase && world.phaseCountdown % 2 == 1;
+    for (int i = playerHidden ? 1 : 0; i < world.ballCount; ++i) {
+        if (!world.balls[i]->fallen) {
+            drawBall(*world.balls[i], pose, i);
         }
     }
     glColor3fv(TextColour);

@@ -51,9 +51,10 @@ class FrameDisplayTest : public testing::Test {
         glDisable(GL_DEPTH_TEST);
     }
 
+    // In the frame read back: the scene's square.
     static bool shownAtEye(const Frame& f, const std::string& text, double x, double y) {
-        return textShownAt(f, text, eyeToWindowX(x, TextDepth, windowWidth),
-                           eyeToWindowY(y, TextDepth, windowHeight));
+        return textShownAt(f, text, eyeToWindowX(x, TextDepth, f.width),
+                           eyeToWindowY(y, TextDepth, f.height));
     }
 
     static bool shown(const Frame& f, const Line& line) {
@@ -275,7 +276,8 @@ TEST_F(FrameDisplayTest, StageFliesInFromEdgeOnToTheTopView) {
     EXPECT_NEAR(last.blueY, 200.0 - venusPixels, 1.5);
 }
 
-// The texts keep their offsets in pixels from the window's centre whatever its size.
+// The texts keep their offsets in pixels from the centre of the scene's square whatever the
+// window's size.
 TEST_F(FrameDisplayTest, TextsKeepTheirPixelOffsetsAfterAReshape) {
     constexpr int Width = 600;
     constexpr int Height = 500;
@@ -296,9 +298,10 @@ TEST_F(FrameDisplayTest, TextsKeepTheirPixelOffsetsAfterAReshape) {
     gameState = GameOver;
     drawFrame();
     const Frame f = readFrame();
-    ASSERT_EQ(f.width, Width);
+    constexpr int Side = std::min(Width, Height);
+    ASSERT_EQ(f.width, Side);
     // 40 pixels left of the centre with the baseline on it, as at 400 by 400.
-    EXPECT_EQ(textMismatches(f, "GAME OVER", Width / 2 - 40, Height / 2 - 2, Backdrop::Picture), 0);
+    EXPECT_EQ(textMismatches(f, "GAME OVER", Side / 2 - 40, Side / 2 - 2, Backdrop::Picture), 0);
     // The heads-up display stands in from the edges of the view by fixed character widths.
     EXPECT_TRUE(shownAtEye(f, "PLAYER : PPP", 10.0 - 15.0 * charWidth, lineHeight - 10.0));
     EXPECT_TRUE(shownAtEye(f, "STAGE : 1", charWidth - 10.0, 10.0 - lineHeight));

@@ -15,7 +15,8 @@ struct Rgb {
     int b;
 };
 
-// The back buffer as drawn so far (before any swap), rows from the bottom.
+// The back buffer as drawn so far (before any swap), rows from the bottom: the viewport, where
+// the scene's square stands.
 struct Frame {
     int width = 0;
     int height = 0;
@@ -28,18 +29,23 @@ struct Frame {
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
-inline Frame readFrame() {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+// The back buffer's rectangle from (x, y), width by height.
+inline Frame readPixels(int x, int y, int width, int height) {
     Frame f;
-    f.width = viewport[2];
-    f.height = viewport[3];
+    f.width = width;
+    f.height = height;
     f.rgb.resize(static_cast<std::size_t>(f.width) * f.height * 3);
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
+    glReadPixels(x, y, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
     return f;
+}
+
+inline Frame readFrame() {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return readPixels(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 inline bool isBlack(Rgb p) {

@@ -5,7 +5,8 @@ set -u
 ready=$(mktemp)
 # -noreset: by default the server resets when its last client leaves, and a program that
 # connects during the reset fails to open the display (scripts start the game several times).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+# XVFB_SCREEN chooses another screen size, for tests of large windows.
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
 server=$!
 for _ in $(seq 100); do
     [ -s "$ready" ] && break

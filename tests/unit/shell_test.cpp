@@ -90,7 +90,58 @@ TEST(Options, SlashAndGnuSpellingsGlutsOptionsAndBadOnes) {
     }
 }
 
-TEST(Reshape, TextUnitsFollowTheWindowSize) {
+TEST(Options, DisplayOptionsAndTheTimedemo) {
+    const struct {
+        std::vector<const char*> args;
+        int fullscreen;
+        int classic;
+        double refresh;
+        std::string timedemo;
+        std::string error;
+    } cases[] = {
+        {{}, 0, 0, 0.0, "", ""},
+        {{"-F", "--classic-frames", "--refresh", "144"}, 1, 1, 144.0, "", ""},
+        {{"--fullscreen", "--refresh=59.94", "--timedemo", "t.replay"},
+         1,
+         0,
+         59.94,
+         "t.replay",
+         ""},
+        {{"--refresh", "0"}, 0, 0, 0.0, "", "invalid refresh rate '0' (1 to 1000 Hz)"},
+        {{"--refresh", "60Hz"}, 0, 0, 0.0, "", "invalid refresh rate '60Hz' (1 to 1000 Hz)"},
+        {{"--timedemo", "a", "--replay", "b"},
+         0,
+         0,
+         0.0,
+         "",
+         "option '--timedemo' cannot be used with '--record', '--replay' or '--stage'"},
+        {{"--stage", "3", "--timedemo", "a"},
+         0,
+         0,
+         0.0,
+         "",
+         "option '--timedemo' cannot be used with '--record', '--replay' or '--stage'"},
+    };
+    for (const auto& c : cases) {
+        optFullscreen = optClassicFrames = 0;
+        optRefreshHz = 0.0;
+        const CommandLine line = scan(c.args);
+        const std::string args = ::testing::PrintToString(c.args);
+        EXPECT_EQ(optFullscreen, c.fullscreen) << args;
+        EXPECT_EQ(optClassicFrames, c.classic) << args;
+        EXPECT_DOUBLE_EQ(optRefreshHz, c.refresh) << args;
+        EXPECT_EQ(line.error, c.error) << args;
+        if (c.error.empty()) {
+            EXPECT_EQ(line.timedemoFile, c.timedemo) << args;
+        }
+    }
+    optFullscreen = optClassicFrames = 0;
+    optRefreshHz = 0.0;
+}
+
+// The text units follow the scene's square, the window's shorter side, and grow with the
+// text scale from 800 pixels on.
+TEST(Reshape, TextUnitsFollowTheSquare) {
     onReshape(400, 400);
     EXPECT_EQ(windowWidth, 400);
     EXPECT_EQ(windowHeight, 400);
@@ -98,13 +149,25 @@ TEST(Reshape, TextUnitsFollowTheWindowSize) {
     EXPECT_FLOAT_EQ(lineHeight, 0.75f);
     EXPECT_EQ(charWidth, static_cast<float>(179.99999999999997 / 400));
 
-    onReshape(800, 400);
-    EXPECT_FLOAT_EQ(charWidth, 0.225f);
-    EXPECT_FLOAT_EQ(lineHeight, 0.75f);
-
-    onReshape(100, 2000);
-    EXPECT_FLOAT_EQ(charWidth, 1.8f);
-    EXPECT_FLOAT_EQ(lineHeight, 0.15f);
+    const struct {
+        int width;
+        int height;
+        int scale;
+        float charWidth;
+        float lineHeight;
+    } table[] = {
+        {800, 400, 1, 0.45f, 0.75f},           {100, 2000, 1, 1.8f, 3.0f},
+        {799, 799, 1, 0.2252816f, 0.3754693f}, {800, 800, 2, 0.45f, 0.75f},
+        {2000, 1200, 3, 0.45f, 0.75f},         {1000, 1000, 2, 0.36f, 0.6f},
+    };
+    for (const auto& row : table) {
+        onReshape(row.width, row.height);
+        EXPECT_EQ(windowWidth, row.width);
+        EXPECT_EQ(textScale, row.scale) << row.width << "x" << row.height;
+        EXPECT_FLOAT_EQ(charWidth, row.charWidth) << row.width << "x" << row.height;
+        EXPECT_FLOAT_EQ(lineHeight, row.lineHeight) << row.width << "x" << row.height;
+    }
+    onReshape(400, 400);
 }
 
 TEST(Reshape, AMinimisedWindowKeepsTheLastGoodUnits) {
@@ -112,9 +175,10 @@ TEST(Reshape, AMinimisedWindowKeepsTheLastGoodUnits) {
     onReshape(0, 0);
     EXPECT_EQ(windowWidth, 0);
     EXPECT_TRUE(std::isfinite(charWidth));
-    EXPECT_FLOAT_EQ(charWidth, 0.36f);
+    EXPECT_FLOAT_EQ(charWidth, 0.72f);
     EXPECT_FLOAT_EQ(lineHeight, 1.2f);
     onReshape(0, 300);
-    EXPECT_FLOAT_EQ(charWidth, 0.36f);
-    EXPECT_FLOAT_EQ(lineHeight, 1.0f);
+    EXPECT_FLOAT_EQ(charWidth, 0.72f);
+    EXPECT_FLOAT_EQ(lineHeight, 1.2f);
+    onReshape(400, 400);
 }

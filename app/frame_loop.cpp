@@ -1,0 +1,73 @@
+#include "app/frame_loop.h"
+
+#include "app/frame_display.h"
+#include "app/game_flow.h"
+#include "app/game_state.h"
+#include "app/options.h"
+#include "app/window.h"
+#include "platform/window_x11.h"
+
+#include <GL/freeglut.h>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<PresentClock> presentClock;
+StepClock stepClock;
+float shownBlend = 1.0f;
+
+void smoothIdle() {
+    shownBlend = runDueSteps(*presentClock, stepClock);
+    glutPostRedisplay();
+}
+
+// Draw, wait, swap: the frame reaches the display at the moment it was drawn for.
+void smoothDisplay() {
+    drawFrameBetween(shownBlend);
+    saveWantedScreenshot();
+    glFlush();
+    presentClock->beforeSwap();
+    glutSwapBuffers();
+    presentClock->afterSwap();
+}
+
+} // namespace
+
+FrameDuration refreshPeriod(double hz) {
+    const bool plausible = hz >= LowestRefreshHz && hz <= HighestRefreshHz;
+    return std::chrono::round<FrameDuration>(
+        std::chrono::duration<double>(1.0 / (plausible ? hz : DefaultRefreshHz)));
+}
+
+float runDueSteps(PresentClock& presents, StepClock& steps) {
+    const FrameTime shownAt = presents.plan();
+    while (steps.due(shownAt)) {
+        // The wait indicator counts simulation frames: the one shown until now is over.
+        if (waitShow > 0) {
+            --waitShow;
+        }
+        onIdle();
+        captureMotion();
+        steps.stepped(shownAt, framePeriod(waitLevel));
+    }
+    return steps.blend(shownAt);
+}
+
+void (*startFrameLoop())() {
+    if (optClassicFrames) {
+        idleWhenVisible = onIdle;
+        glutIdleFunc(onIdle);
+        return onDisplay;
+    }
+    // A rate of one's own is kept by the clock alone: swaps must not wait for the display.
+    const bool forced = optRefreshHz > 0.0;
+    if (forced) {
+        disableSwapControl();
+    }
+    const bool swapWaits = !forced && enableSwapControl();
+    const double hz = forced ? optRefreshHz : monitorRefreshRate();
+    presentClock = std::make_unique<PresentClock>(steadyTime(), refreshPeriod(hz), swapWaits);
+    idleWhenVisible = smoothIdle;
+    glutIdleFunc(smoothIdle);
+    return smoothDisplay;
+}
