@@ -24,7 +24,9 @@ void smoothIdle() {
 // Draw, wait, swap: the frame reaches the display at the moment it was drawn for.
 void smoothDisplay() {
     drawFrameBetween(shownBlend);
-    glFlush();
+    // Finished, not only flushed: a software renderer's threads are done before the wait,
+    // and leave the processor to the swap when it is due.
+    glFinish();
     presentClock->beforeSwap();
     glutSwapBuffers();
     presentClock->afterSwap();
