@@ -25,7 +25,9 @@ void smoothIdle() {
 void smoothDisplay() {
     drawFrameBetween(shownBlend);
     saveWantedScreenshot();
-    glFlush();
+    // Finished, not only flushed: a software renderer's threads are done before the wait,
+    // and leave the processor to the swap when it is due.
+    glFinish();
     presentClock->beforeSwap();
     glutSwapBuffers();
     presentClock->afterSwap();
