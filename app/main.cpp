@@ -1,6 +1,8 @@
+#include "app/auto_replays.h"
 #include "app/frame_display.h"
 #include "app/game_end.h"
 #include "app/game_flow.h"
+#include "app/game_state.h"
 #include "app/options.h"
 #include "app/records.h"
 #include "app/replay_window.h"
@@ -28,12 +30,14 @@ void displayFirstFrame() {
 // The player's files follow the games played in the window; a replay being shown is no game
 // of theirs.
 void afterPlayerFrame(bool stateHandlerRan) {
+    followGames();
     saveChangedSettings();
     keepRecords(stateHandlerRan);
 }
 
 // Before the window: the settings under the command line, and the records. A recording or a
-// replay starts at speed level 0, as its file says.
+// replay starts at speed level 0, as its file says. Every game is recorded, unless the command
+// line names the recording's file itself.
 void startPlayerFiles(const CommandLine& line) {
     const bool replaying = !line.replayFile.empty();
     applySettings(loadSettings(), !replaying && line.recordFile.empty());
@@ -41,6 +45,9 @@ void startPlayerFiles(const CommandLine& line) {
     if (!replaying) {
         loadRecords();
         frameListener = afterPlayerFrame;
+        if (line.recordFile.empty()) {
+            recordEveryGame();
+        }
     }
 }
 
@@ -56,7 +63,7 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
-    if (!openReplayFiles(line.recordFile, line.replayFile)) {
+    if (!openReplayFiles(line.recordFile, line.replayFile, line.startStage)) {
         return ReplayFileStatus;
     }
     startPlayerFiles(line);
@@ -70,7 +77,7 @@ int main(int argc, char** argv) {
     startReplayFiles();
     watchForTheEnd();
     if (line.startStage > 0) {
-        startGame(line.startStage);
+        beginRecordedGame({line.startStage, waitLevel});
     }
     glutReshapeFunc(onReshape);
     glutIdleFunc(onIdle);

@@ -142,6 +142,7 @@ struct Save {
     std::string path;
     std::string contents;
     std::function<std::string()> make; // for a new file
+    std::function<void()> job;         // other file work, in its turn
 };
 
 // The writer thread and its queue. Saves run one after another in the order asked.
@@ -151,7 +152,8 @@ class Writer {
         std::unique_lock lock(mutex);
         start();
         for (Save& waiting : queue) {
-            if (!save.make && !waiting.make && waiting.path == save.path) {
+            if (!save.make && !save.job && !waiting.make && !waiting.job &&
+                waiting.path == save.path) {
                 waiting.contents = std::move(save.contents);
                 return;
             }
@@ -204,6 +206,10 @@ class Writer {
     }
 
     void write(const Save& save) {
+        if (save.job) {
+            save.job();
+            return;
+        }
         std::string error;
         if (!makeFolders(folderOf(save.path), error)) {
             report(save.path, error);
@@ -234,9 +240,10 @@ class Writer {
         }
     }
 
-    // Once per file: a home that cannot be written is said once, not at every save.
+    // Once per folder: a home that cannot be written is said once, not at every save (each
+    // game's replay is a new file).
     void report(const std::string& path, const std::string& error) {
-        if (reported.insert(path).second) {
+        if (reported.insert(folderOf(path)).second) {
             std::fprintf(stderr, "%s: cannot save %s: %s\n", program_invocation_short_name,
                          path.c_str(), error.c_str());
         }
@@ -256,7 +263,7 @@ class Writer {
     bool busy = false;
     bool stopping = false;
     std::thread thread;
-    std::set<std::string> reported; // writer thread only
+    std::set<std::string> reported; // folders, writer thread only
 };
 
 } // namespace
@@ -389,13 +396,39 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, std
 }
 
 void saveInBackground(const std::string& path, std::string contents) {
-    Writer::writer().add({path, std::move(contents), {}});
+    Writer::writer().add({path, std::move(contents), {}, {}});
 }
 
 void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
-    Writer::writer().add({path, "", std::move(make)});
+    Writer::writer().add({path, "", std::move(make), {}});
 }
 
 void finishSaving() {
     Writer::writer().finish();
+}
+
+void workInBackground(std::function<void()> job) {
+    Writer::writer().add({"", "", {}, std::move(job)});
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        struct stat info {};
+        const std::string name = entry->d_name;
+        if (::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(entries);
+    return names;
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }

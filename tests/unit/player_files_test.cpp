@@ -175,7 +175,8 @@ TEST_F(PlayerFiles, WhatTheGameWritesItReadsBack) {
     records.furthestStage = 22;
     records.bestGameFrames = 40000;
     records.bestGameLivesLost = 66;
-    records.stages[21] = {123, 3};
+    records.bestGameReplay = "20261207-150102-003.replay";
+    records.stages[21] = {123, 3, "20261207-150102-004.replay"};
     Records readRecords;
     EXPECT_TRUE(parseRecords(formatRecords(records), readRecords, error)) << error;
     EXPECT_EQ(readRecords, records);
