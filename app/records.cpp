@@ -1,7 +1,7 @@
 #include "app/records.h"
 
-#include "app/game_state.h"
 #include "app/auto_replays.h"
+#include "app/game_state.h"
 #include "app/player_files.h"
 #include "app/toml_values.h"
 #include "platform/user_files.h"
@@ -37,8 +37,8 @@ bool readReplayName(const toml::table& table, std::string& name, std::string& er
     }
     const std::optional<std::string> read = node->value_exact<std::string>();
     if (!read || !isAutoReplayName(*read)) {
-        error = keyError("replay", "must name a replay file such as '" +
-                                       autoReplayName(0, 0) + "'");
+        error =
+            keyError("replay", "must name a replay file such as '" + autoReplayName(0, 0) + "'");
         return false;
     }
     name = *read;

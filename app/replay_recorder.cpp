@@ -75,8 +75,7 @@ bool ReplayRecorder::open(const std::string& path, const ReplayStart& start, std
     return true;
 }
 
-void ReplayRecorder::openInMemory(const std::string& name, const ReplayStart& start,
-                                  HandOver out) {
+void ReplayRecorder::openInMemory(const std::string& name, const ReplayStart& start, HandOver out) {
     if (isOpen()) {
         seal();
     }
@@ -155,8 +154,7 @@ void ReplayRecorder::frameStarts() {
 }
 
 void ReplayRecorder::padRead(const GamepadState& pad) {
-    if (isOpen() && !samePad(pad, lastPad) &&
-        append(replayPadLine(frameCount, lastPad, pad))) {
+    if (isOpen() && !samePad(pad, lastPad) && append(replayPadLine(frameCount, lastPad, pad))) {
         lastPad = pad;
     }
 }

@@ -54,8 +54,7 @@ std::unique_ptr<WindowReplay> windowPlayer;
 
 } // namespace
 
-bool openReplayFiles(const std::string& recordPath, const std::string& replayPath,
-                     int startStage) {
+bool openReplayFiles(const std::string& recordPath, const std::string& replayPath, int startStage) {
     std::string error;
     const ReplayStart start{startStage, 0};
     // The recorder notes state changes from the state it opens on: the game is put at its
