@@ -19,7 +19,12 @@ constexpr std::string_view ReplayExtension = ".replay";
 // "YYYYMMDD-HHMMSS-mmm": digits but for the two dashes.
 constexpr std::string_view NameShape = "00000000-000000-000";
 
+// A long game's text is copied less often, so that a copy never costs a frame: about once a
+// second (each write-out) per this many bytes.
+constexpr std::size_t HandOverStepBytes = 4 * 1024 * 1024;
+
 bool recording = false;
+int writeOutsSkipped = 0;
 bool onTitle = true;
 ReplayRecorder gameRecorder;
 
@@ -40,13 +45,26 @@ void pruneInBackground(const std::string& folder, std::vector<std::string> kept)
     });
 }
 
+bool dueForHandOver(std::size_t bytes) {
+    if (static_cast<std::size_t>(writeOutsSkipped) < bytes / HandOverStepBytes) {
+        ++writeOutsSkipped;
+        return false;
+    }
+    writeOutsSkipped = 0;
+    return true;
+}
+
 // Each hand-over replaces the file whole, atomically: a game killed outright leaves its
 // recording up to the last hand-over, unsealed but playable.
 void openGameFile(const std::string& folder, const ReplayStart& start) {
     const std::string name = nameOfNow();
     const std::string path = folder + "/" + name;
     recordKeeper.gameReplay = name;
+    writeOutsSkipped = 0;
     gameRecorder.openInMemory(path, start, [folder, path](const std::string& text, bool sealed) {
+        if (!sealed && !dueForHandOver(text.size())) {
+            return;
+        }
         saveInBackground(path, text);
         if (sealed) {
             pruneInBackground(folder, recordReplays(recordKeeper.records));

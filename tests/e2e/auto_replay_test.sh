@@ -1,6 +1,6 @@
 # Every game in the window is recorded without asking: a game given up with "q" leaves a sealed
 # replay that verifies headless, and showing that replay in the window records nothing new and
-# counts for no record.
+# counts for no record. A game killed outright leaves its replay so far, which plays.
 set -u
 TUMBRA=$1
 BUILD=$2
@@ -20,7 +20,7 @@ wait_for_sealed() {
 
 start_game /s
 wait_for_text "Tumbra" 173 212
-press f
+press s
 press Up
 wait_for_text "READY ?" 168 198 15
 press 4
@@ -43,4 +43,18 @@ wait_for_exit
 [ "$STATUS" -eq 1 ] || fail "the replay ended with status $STATUS: $(cat "$GAME_STDERR")"
 [ "$(ls "$REPLAYS" | wc -l)" -eq 1 ] || fail "the replay was recorded again: $(ls "$REPLAYS")"
 cmp -s "$RECORDS" "$WORK/records.before" || fail "the replay changed the records"
+
+start_game /s --stage 3
+wait_for_text "READY ?" 168 198 15
+deadline=$((SECONDS + 10))
+until [ "$(ls "$REPLAYS" | wc -l)" -eq 2 ]; do
+    [ $SECONDS -lt $deadline ] || fail "no replay of the game being played: $(ls "$REPLAYS")"
+    sleep 0.05
+done
+kill -9 "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null
+GAME_PID=""
+killed=$(ls "$REPLAYS"/*.replay | grep -v "$GAME_FILE")
+grep -q '^start stage 3 level 1$' "$killed" || fail "the killed game's replay: $(head -n 3 "$killed")"
+"$BUILD/tools/tumbra-replay" "$killed" >/dev/null || fail "the killed game's replay does not play"
 echo "automatic replay: ok"
