@@ -199,7 +199,8 @@ template <typename Body> void asNobody(const std::string& said, Body body) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-// A read-only or full home: the saves fail, each file says so once, and nothing is broken.
+// A read-only or full home: the saves fail, each folder says so once (each game's replay is a
+// new file), and nothing is broken.
 TEST_F(PlayerFiles, AHomeThatCannotBeWrittenIsSaidOnceAndLosesNothing) {
     const std::string said = home + "/said";
     const std::string kept = settingsPath();
@@ -209,12 +210,13 @@ TEST_F(PlayerFiles, AHomeThatCannotBeWrittenIsSaidOnceAndLosesNothing) {
         for (int i = 0; i < 3; ++i) {
             saveInBackground(kept, "speed_level = 4\n");
             saveInBackground(recordsPath(), "games_played = 1\n");
+            saveInBackground(replaysFolder() + "/" + std::to_string(i) + ".replay", "x");
         }
         finishSaving();
         return true;
     });
     const std::string lines = readWhole(said);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3) << lines;
     EXPECT_NE(lines.find("cannot save " + kept + ": Permission denied"), std::string::npos);
     EXPECT_EQ(readWhole(kept), "speed_level = 3\n");
 
