@@ -36,9 +36,11 @@ std::string nameOfNow() {
                           static_cast<int>(milliseconds.count() % 1000));
 }
 
-// On the writer thread, after the game's last save: the files that no longer need keeping go.
+// On the writer thread, after the game's last save: the files that no longer need keeping go,
+// and so do the temporary files of games killed while their replay was written.
 void pruneInBackground(const std::string& folder, std::vector<std::string> kept) {
     workInBackground([folder, kept = std::move(kept)] {
+        removeStaleTemporariesIn(folder);
         for (const std::string& name : replaysToRemove(filesIn(folder), kept)) {
             removeFile(folder + "/" + name);
         }

@@ -103,21 +103,21 @@ int writeThroughTemporary(const std::string& path, std::string_view contents, bo
     return failure;
 }
 
-// A game killed while saving leaves its temporary file behind: PATH.tmpPID-N, whose process is
-// gone. The next save of PATH removes them.
-void removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderOf(path);
-    const std::string prefix = path.substr(path.rfind('/') + 1) + ".tmp";
+// A game killed while saving leaves its temporary file behind: NAME.tmpPID-N, whose process is
+// gone. Removes those in `folder` of the file `base` (empty: of any file).
+void removeStaleTemporaries(const std::string& folder, const std::string& base) {
+    constexpr std::string_view Mark = ".tmp";
     DIR* entries = ::opendir(folder.c_str());
     if (entries == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(entries)) {
         const std::string_view name = entry->d_name;
-        if (!name.starts_with(prefix)) {
+        const std::size_t mark = name.rfind(Mark);
+        if (mark == std::string_view::npos || (!base.empty() && name.substr(0, mark) != base)) {
             continue;
         }
-        const long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        const long pid = std::strtol(entry->d_name + mark + Mark.size(), nullptr, 10);
         if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
             ::unlink((folder + "/" + std::string(name)).c_str());
         }
@@ -387,7 +387,7 @@ bool makeFolders(const std::string& folder, std::string& error) {
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error) {
-    removeStaleTemporaries(path);
+    removeStaleTemporaries(folderOf(path), path.substr(path.rfind('/') + 1));
     const int failure = writeThroughTemporary(path, contents, true);
     if (failure != 0) {
         error = std::strerror(failure);
@@ -431,4 +431,8 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+void removeStaleTemporariesIn(const std::string& folder) {
+    removeStaleTemporaries(folder, "");
 }

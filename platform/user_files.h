@@ -58,3 +58,5 @@ void workInBackground(std::function<void()> job);
 std::vector<std::string> filesIn(const std::string& folder);
 // Removes the file at `path`; true when it is gone.
 bool removeFile(const std::string& path);
+// Removes the temporary files that killed writers left in `folder`.
+void removeStaleTemporariesIn(const std::string& folder);

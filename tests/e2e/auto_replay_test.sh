@@ -18,6 +18,11 @@ wait_for_sealed() {
     done
 }
 
+# What a game killed while its replay was being written leaves (its process is gone) goes.
+mkdir -p "$REPLAYS"
+stale="$REPLAYS/20200101-000000-000.replay.tmp2147483646-0"
+touch "$stale"
+
 start_game /s
 wait_for_text "Tumbra" 173 212
 press s
@@ -31,6 +36,11 @@ wait_for_sealed
     fail "the game's replay does not verify: $(tail -n 1 "$WORK/summary")"
 grep -q '"livesLost":0,"lives":4,"sealed":true' "$WORK/summary" ||
     fail "unexpected summary: $(tail -n 1 "$WORK/summary")"
+deadline=$((SECONDS + 10))
+while [ -e "$stale" ]; do
+    [ $SECONDS -lt $deadline ] || fail "a stale temporary file is left in $REPLAYS"
+    sleep 0.05
+done
 press Escape
 wait_for_exit
 cp "$RECORDS" "$WORK/records.before"
