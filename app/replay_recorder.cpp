@@ -185,7 +185,10 @@ void ReplayRecorder::seal() {
     sealing = true;
     flush();
     sealing = false;
-    inMemory = false;
+    if (inMemory) {
+        inMemory = false;
+        std::string().swap(text); // handed over: a long game's text is not held on
+    }
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;

@@ -1,6 +1,7 @@
 # Every game in the window is recorded without asking: a game given up with "q" leaves a sealed
 # replay that verifies headless, and showing that replay in the window records nothing new and
-# counts for no record. A game killed outright leaves its replay so far, which plays.
+# counts for no record. A game killed outright leaves its replay so far, which plays. --record
+# with --stage records from that stage.
 set -u
 TUMBRA=$1
 BUILD=$2
@@ -67,4 +68,13 @@ GAME_PID=""
 killed=$(ls "$REPLAYS"/*.replay | grep -v "$GAME_FILE")
 grep -q '^start stage 3 level 1$' "$killed" || fail "the killed game's replay: $(head -n 3 "$killed")"
 "$BUILD/tools/tumbra-replay" "$killed" >/dev/null || fail "the killed game's replay does not play"
+start_game /s --stage 5 --record "$WORK/practice.replay"
+wait_for_text "READY ?" 168 198 15
+press q
+wait_for_text "Tumbra" 173 212 15
+press Escape
+wait_for_exit
+grep -q '^start stage 5 level 0$' "$WORK/practice.replay" &&
+    "$BUILD/tools/tumbra-replay" --require-sealed "$WORK/practice.replay" >/dev/null ||
+    fail "the practice recording does not verify: $(head -n 4 "$WORK/practice.replay")"
 echo "automatic replay: ok"
