@@ -63,15 +63,19 @@ void openGameFile(const std::string& folder, const ReplayStart& start) {
     const std::string path = folder + "/" + name;
     recordKeeper.gameReplay = name;
     writeOutsSkipped = 0;
-    gameRecorder.openInMemory(path, start, [folder, path](const std::string& text, bool sealed) {
-        if (!sealed && !dueForHandOver(text.size())) {
-            return;
-        }
-        saveInBackground(path, text);
-        if (sealed) {
-            pruneInBackground(folder, recordReplays(recordKeeper.records));
-        }
-    });
+    gameRecorder.openInMemory(
+        path, start, [folder, name, path](const std::string& text, bool sealed) {
+            if (!sealed && !dueForHandOver(text.size())) {
+                return;
+            }
+            saveInBackground(path, text);
+            if (sealed) {
+                // The game just played stays even when the clock went back past the last games.
+                std::vector<std::string> kept = recordReplays(recordKeeper.records);
+                kept.push_back(name);
+                pruneInBackground(folder, std::move(kept));
+            }
+        });
 }
 
 } // namespace
