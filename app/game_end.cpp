@@ -1,5 +1,6 @@
 #include "app/game_end.h"
 
+#include "app/auto_replays.h"
 #include "app/replay_recorder.h"
 #include "platform/window_alive.h"
 
@@ -21,6 +22,7 @@ void noteSignal(int) {
 
 void sealRecording() {
     replayRecorder.seal();
+    endRecordedGame();
 }
 
 [[noreturn]] void endGame() {

@@ -1,7 +1,9 @@
+#include "app/auto_replays.h"
 #include "app/frame_display.h"
 #include "app/frame_loop.h"
 #include "app/game_end.h"
 #include "app/game_flow.h"
+#include "app/game_state.h"
 #include "app/options.h"
 #include "app/records.h"
 #include "app/replay_window.h"
@@ -33,12 +35,14 @@ void displayFirstFrame() {
 // The player's files follow the games played in the window; a replay or a timedemo being
 // shown is no game of theirs.
 void afterPlayerFrame(bool stateHandlerRan) {
+    followGames();
     saveChangedSettings();
     keepRecords(stateHandlerRan);
 }
 
 // Before the window: the settings under the command line, and the records. A recording or a
-// replay starts at speed level 0, as its file says.
+// replay starts at speed level 0, as its file says. Every game is recorded, unless the command
+// line names the recording's file itself.
 void startPlayerFiles(const CommandLine& line) {
     const bool replaying = !line.replayFile.empty() || !line.timedemoFile.empty();
     applySettings(loadSettings(), !replaying && line.recordFile.empty());
@@ -46,6 +50,9 @@ void startPlayerFiles(const CommandLine& line) {
     if (!replaying) {
         loadRecords();
         frameListener = afterPlayerFrame;
+        if (line.recordFile.empty()) {
+            recordEveryGame();
+        }
     }
 }
 
@@ -62,7 +69,7 @@ int main(int argc, char** argv) {
         return answerCommandLine(line, stdout, stderr);
     }
     const bool timedemo = !line.timedemoFile.empty();
-    if (!openReplayFiles(line.recordFile, line.replayFile) ||
+    if (!openReplayFiles(line.recordFile, line.replayFile, line.startStage) ||
         (timedemo && !loadTimedemo(line.timedemoFile))) {
         return ReplayFileStatus;
     }
@@ -82,7 +89,7 @@ int main(int argc, char** argv) {
     startReplayFiles();
     watchForTheEnd();
     if (line.startStage > 0) {
-        startGame(line.startStage);
+        beginRecordedGame({line.startStage, waitLevel});
     }
     glutReshapeFunc(onReshape);
     frameDisplay = timedemo ? startTimedemo() : startFrameLoop();

@@ -251,10 +251,6 @@ CommandLine scanOptions(int argc, char** argv) {
                           std::to_string(LastStage),
                       "--stage");
     }
-    // A recording starts at the title: one that starts at a later stage cannot be told apart.
-    if (line.startStage > 0 && !line.recordFile.empty()) {
-        return refuse("cannot be used with '--record'", "--stage");
-    }
     if (line.startStage > 0 && !line.replayFile.empty()) {
         return refuse("cannot be used with '--replay'", "--stage");
     }

@@ -29,10 +29,10 @@ struct CommandLine {
 // Reads argv[1..argc-1] in order, before glutInit. "/d", "/n" and "/s" (exactly two
 // characters) and their GNU spellings set the option globals; GLUT's own X options are
 // skipped with their values, for glutInit to read; --record and --replay take a file each
-// (never empty) and exclude each other and --stage; --timedemo excludes all three, and
-// --refresh takes a rate from LowestRefreshHz to HighestRefreshHz. The first help, version,
-// records or unknown "-" argument ends the scan; every other argument is ignored, and after
-// "--" so are "-" ones.
+// (never empty) and exclude each other; --replay excludes --stage too (the file says its
+// start), --timedemo excludes all three, and --refresh takes a rate from LowestRefreshHz to
+// HighestRefreshHz. The first help, version, records or unknown "-" argument ends the scan;
+// every other argument is ignored, and after "--" so are "-" ones.
 CommandLine scanOptions(int argc, char** argv);
 
 // Answers a request other than Play: the usage or the version on `out` (status 0), or the

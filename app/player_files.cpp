@@ -22,6 +22,10 @@ std::string recordsPath() {
     return under(dataHome(), "/tumbra/records.toml");
 }
 
+std::string replaysFolder() {
+    return under(dataHome(), "/tumbra/replays");
+}
+
 std::string screenshotFolder() {
     const std::string pictures = picturesFolder();
     return pictures.empty() ? under(dataHome(), "/tumbra/screenshots") : pictures + "/Tumbra";
@@ -59,8 +63,8 @@ void sayNoHome() {
     if (!said) {
         said = true;
         std::fprintf(stderr,
-                     "%s: no home folder (HOME is not set): settings and records are "
-                     "not kept\n",
+                     "%s: no home folder (HOME is not set): settings, records and "
+                     "replays are not kept\n",
                      ProgramName);
     }
 }

@@ -12,6 +12,8 @@ inline constexpr std::size_t PlayerFileLimit = 64 * 1024;
 std::string settingsPath();
 // $XDG_DATA_HOME/tumbra/records.toml; empty likewise.
 std::string recordsPath();
+// $XDG_DATA_HOME/tumbra/replays, the games' own replays; empty likewise.
+std::string replaysFolder();
 // $XDG_PICTURES_DIR/Tumbra, or $XDG_DATA_HOME/tumbra/screenshots; empty likewise.
 std::string screenshotFolder();
 

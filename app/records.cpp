@@ -1,5 +1,6 @@
 #include "app/records.h"
 
+#include "app/auto_replays.h"
 #include "app/game_state.h"
 #include "app/player_files.h"
 #include "app/toml_values.h"
@@ -28,15 +29,32 @@ bool readTable(const toml::table& table, std::string_view key, const toml::table
     return true;
 }
 
-// A cleared stage or game: frames (at least 1) and lives lost, both present.
+// A replay's name, which must be one the game gives its replay files.
+bool readReplayName(const toml::table& table, std::string& name, std::string& error) {
+    const toml::node* node = table.get("replay");
+    if (node == nullptr) {
+        return true;
+    }
+    const std::optional<std::string> read = node->value_exact<std::string>();
+    if (!read || !isAutoReplayName(*read)) {
+        error =
+            keyError("replay", "must name a replay file such as '" + autoReplayName(0, 0) + "'");
+        return false;
+    }
+    name = *read;
+    return true;
+}
+
+// A cleared stage or game: frames (at least 1) and lives lost, both present, and its replay.
 bool readClear(const toml::table& table, std::string_view where, int mostLivesLost, int& frames,
-               int& livesLost, std::string& error) {
+               int& livesLost, std::string& replay, std::string& error) {
     if (table.get("frames") == nullptr || table.get("lives_lost") == nullptr) {
         error = std::string(where) + " needs 'frames' and 'lives_lost'";
         return false;
     }
     if (readInteger(table, "frames", 1, MostFrames, frames, error) &&
-        readInteger(table, "lives_lost", 0, mostLivesLost, livesLost, error)) {
+        readInteger(table, "lives_lost", 0, mostLivesLost, livesLost, error) &&
+        readReplayName(table, replay, error)) {
         return true;
     }
     error = std::string(where) + ": " + error;
@@ -59,8 +77,9 @@ bool readStages(const toml::table& table, Records& records, std::string& error) 
             return false;
         }
         StageRecord& record = records.stages[static_cast<std::size_t>(stage - 1)];
-        if (clear != nullptr && !readClear(*clear, "stage " + key, MostLivesLostOnAClear,
-                                           record.fewestFrames, record.fewestLivesLost, error)) {
+        if (clear != nullptr &&
+            !readClear(*clear, "stage " + key, MostLivesLostOnAClear, record.fewestFrames,
+                       record.fewestLivesLost, record.replay, error)) {
             return false;
         }
     }
@@ -72,13 +91,14 @@ bool readBestGame(const toml::table& table, Records& records, std::string& error
     if (!readTable(table, "best_game", best, error)) {
         return false;
     }
-    return best == nullptr || readClear(*best, "best_game", MostLivesLostInAGame,
-                                        records.bestGameFrames, records.bestGameLivesLost, error);
+    return best == nullptr ||
+           readClear(*best, "best_game", MostLivesLostInAGame, records.bestGameFrames,
+                     records.bestGameLivesLost, records.bestGameReplay, error);
 }
 
-std::string clearLine(int frames, int livesLost) {
+std::string clearLine(int frames, int livesLost, const std::string& replay) {
     return "{ frames = " + std::to_string(frames) + ", lives_lost = " + std::to_string(livesLost) +
-           " }";
+           (replay.empty() ? "" : ", replay = \"" + replay + "\"") + " }";
 }
 
 // One stage in a half of the table: "STAGE FRAMES LOST".
@@ -90,6 +110,24 @@ std::string stageCell(const Records& records, int stage) {
                   cleared ? std::to_string(record.fewestFrames).c_str() : NotYet,
                   cleared ? std::to_string(record.fewestLivesLost).c_str() : NotYet);
     return cell;
+}
+
+// The files of the records that have one, each with a line to play it.
+void printRecordReplays(std::FILE* out, const Records& records) {
+    const std::string folder = replaysFolder();
+    if (recordReplays(records).empty() || folder.empty()) {
+        return;
+    }
+    std::fprintf(out, "\nReplays (tumbra --replay FILE):\n");
+    if (!records.bestGameReplay.empty()) {
+        std::fprintf(out, "WHOLE GAME %s/%s\n", folder.c_str(), records.bestGameReplay.c_str());
+    }
+    for (int stage = 1; stage <= RecordedStages; ++stage) {
+        const std::string& name = records.stages[static_cast<std::size_t>(stage - 1)].replay;
+        if (!name.empty()) {
+            std::fprintf(out, "STAGE %2d   %s/%s\n", stage, folder.c_str(), name.c_str());
+        }
+    }
 }
 
 void save(const Records& records) {
@@ -130,14 +168,16 @@ std::string formatRecords(const Records& records) {
     text += "furthest_stage = " + std::to_string(records.furthestStage) + "\n";
     if (records.bestGameFrames > 0) {
         text +=
-            "best_game = " + clearLine(records.bestGameFrames, records.bestGameLivesLost) + "\n";
+            "best_game = " +
+            clearLine(records.bestGameFrames, records.bestGameLivesLost, records.bestGameReplay) +
+            "\n";
     }
     text += "\n[stages]\n";
     for (int stage = 1; stage <= RecordedStages; ++stage) {
         const StageRecord& record = records.stages[static_cast<std::size_t>(stage - 1)];
         if (record.fewestFrames > 0) {
             text += std::to_string(stage) + " = " +
-                    clearLine(record.fewestFrames, record.fewestLivesLost) + "\n";
+                    clearLine(record.fewestFrames, record.fewestLivesLost, record.replay) + "\n";
         }
     }
     return text;
@@ -159,6 +199,19 @@ std::vector<std::string> recordsTable(const Records& records) {
         lines.push_back(stageCell(records, row) + "   " + stageCell(records, row + Rows));
     }
     return lines;
+}
+
+std::vector<std::string> recordReplays(const Records& records) {
+    std::vector<std::string> names;
+    for (const StageRecord& stage : records.stages) {
+        if (!stage.replay.empty()) {
+            names.push_back(stage.replay);
+        }
+    }
+    if (!records.bestGameReplay.empty()) {
+        names.push_back(records.bestGameReplay);
+    }
+    return names;
 }
 
 void RecordKeeper::startStage() {
@@ -183,6 +236,10 @@ bool RecordKeeper::stageCleared() {
     if (first || livesLost < record.fewestLivesLost) {
         record.fewestLivesLost = livesLost;
     }
+    // The file shows the best clear: the one with the fewest frames.
+    if (record.fewestFrames != before.fewestFrames) {
+        record.replay = gameReplay;
+    }
     return record != before;
 }
 
@@ -198,6 +255,7 @@ bool RecordKeeper::gameCleared() {
     if (better) {
         records.bestGameFrames = gameFrames;
         records.bestGameLivesLost = gameLivesLost;
+        records.bestGameReplay = gameReplay;
     }
     return better;
 }
@@ -266,5 +324,6 @@ int printRecords(std::FILE* out) {
     for (const std::string& line : recordsTable(recordKeeper.records)) {
         std::fprintf(out, "%s\n", line.c_str());
     }
+    printRecordReplays(out, recordKeeper.records);
     return 0;
 }

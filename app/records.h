@@ -16,6 +16,7 @@ inline constexpr int RecordedStages = 22;
 struct StageRecord {
     int fewestFrames = 0; // 0: never cleared
     int fewestLivesLost = 0;
+    std::string replay; // the file in the replays folder of the game that set it; may be empty
 
     bool operator==(const StageRecord&) const = default;
 };
@@ -26,9 +27,13 @@ struct Records {
     int furthestStage = 0;
     int bestGameFrames = 0; // 0: no game cleared every stage yet
     int bestGameLivesLost = 0;
+    std::string bestGameReplay;
 
     bool operator==(const Records&) const = default;
 };
+
+// The replay files that records name, which are kept for good.
+std::vector<std::string> recordReplays(const Records& records);
 
 // Records from the text of a records file; false with one line saying what is wrong (the
 // syntax, a type, a value out of range). Keys the game does not know are ignored.
@@ -42,6 +47,9 @@ std::vector<std::string> recordsTable(const Records& records);
 class RecordKeeper {
   public:
     Records records;
+    // The replay file of the game being played (empty when it is not recorded): a record it
+    // sets names it.
+    std::string gameReplay;
 
     // After every frame; `handlerRan` is false in a paused frame, which does not count. True
     // when the records changed.

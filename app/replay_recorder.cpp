@@ -38,7 +38,9 @@ std::FILE* createFile(const std::string& path) {
 } // namespace
 
 ReplayRecorder::~ReplayRecorder() {
-    flush();
+    if (!inMemory) {
+        flush();
+    }
     if (file != nullptr) {
         std::fclose(file);
     }
@@ -60,12 +62,7 @@ bool ReplayRecorder::open(const std::string& path, const ReplayStart& start, std
     inode = status.st_ino;
     filePath = path;
     programName = program;
-    version = formatVersion;
-    pending = replayHeader(GameVersion, start, formatVersion);
-    bytesWritten = 0;
-    frameCount = notedFrame = lastFlushFrame = 0;
-    lastMark = currentStateMark();
-    lastPad = {};
+    startLines(start, formatVersion);
     if (std::fwrite(pending.data(), 1, pending.size(), file) != pending.size() ||
         std::fflush(file) != 0) {
         error = path + ": cannot write: " + std::strerror(errno);
@@ -76,6 +73,26 @@ bool ReplayRecorder::open(const std::string& path, const ReplayStart& start, std
     bytesWritten = static_cast<long>(pending.size());
     pending.clear();
     return true;
+}
+
+void ReplayRecorder::openInMemory(const std::string& name, const ReplayStart& start, HandOver out) {
+    if (isOpen()) {
+        seal();
+    }
+    inMemory = true;
+    handOver = std::move(out);
+    text.clear();
+    filePath = name;
+    startLines(start, ReplayFormatVersion);
+}
+
+void ReplayRecorder::startLines(const ReplayStart& start, int formatVersion) {
+    version = formatVersion;
+    pending = replayHeader(GameVersion, start, formatVersion);
+    bytesWritten = 0;
+    frameCount = notedFrame = lastFlushFrame = 0;
+    lastMark = currentStateMark();
+    lastPad = {};
 }
 
 void ReplayRecorder::keyPressed(unsigned char key) {
@@ -94,7 +111,7 @@ void ReplayRecorder::specialKeyPressed(int key) {
 // A key arrives after the frame before has ended, so that frame's state change goes first. It
 // belongs to the next frame, which a full recording no longer has room for.
 void ReplayRecorder::noteKey(ReplayEvent::Kind kind, int code) {
-    if (file == nullptr) {
+    if (!isOpen()) {
         return;
     }
     if (frameCount >= MaxReplayFrame) {
@@ -118,15 +135,15 @@ void ReplayRecorder::noteStateChange() {
 }
 
 void ReplayRecorder::frameStarts() {
-    if (file == nullptr) {
+    if (!isOpen()) {
         return;
     }
     noteStateChange();
     // A recording as long as the format allows is sealed; the game plays on.
-    if (file != nullptr && frameCount >= MaxReplayFrame) {
+    if (isOpen() && frameCount >= MaxReplayFrame) {
         sealAtLimit("frame");
     }
-    if (file == nullptr) {
+    if (!isOpen()) {
         return;
     }
     ++frameCount;
@@ -137,14 +154,13 @@ void ReplayRecorder::frameStarts() {
 }
 
 void ReplayRecorder::padRead(const GamepadState& pad) {
-    if (file != nullptr && !samePad(pad, lastPad) &&
-        append(replayPadLine(frameCount, lastPad, pad))) {
+    if (isOpen() && !samePad(pad, lastPad) && append(replayPadLine(frameCount, lastPad, pad))) {
         lastPad = pad;
     }
 }
 
 bool ReplayRecorder::append(const std::string& line) {
-    if (file == nullptr) {
+    if (!isOpen()) {
         return false;
     }
     const long size = bytesWritten + static_cast<long>(pending.size() + line.size());
@@ -157,16 +173,22 @@ bool ReplayRecorder::append(const std::string& line) {
 }
 
 void ReplayRecorder::seal() {
-    if (file == nullptr) {
+    if (!isOpen()) {
         return;
     }
     noteStateChange();
-    if (file == nullptr) {
+    if (!isOpen()) {
         return; // sealed at a limit meanwhile
     }
     // The reserve below the size limit holds the end record whatever came before.
     pending += replayEndLine(frameCount, stateChecksum(version));
+    sealing = true;
     flush();
+    sealing = false;
+    if (inMemory) {
+        inMemory = false;
+        std::string().swap(text); // handed over: a long game's text is not held on
+    }
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;
@@ -194,6 +216,16 @@ bool ReplayRecorder::sameFileAsPath() const {
 }
 
 void ReplayRecorder::flush() {
+    if (inMemory) {
+        if (pending.empty() && !sealing) {
+            return;
+        }
+        text += pending;
+        bytesWritten += static_cast<long>(pending.size());
+        pending.clear();
+        handOver(text, sealing);
+        return;
+    }
     if (file == nullptr || pending.empty()) {
         return;
     }

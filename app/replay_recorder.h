@@ -7,6 +7,7 @@
 #include "replay/replay_file.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 
@@ -15,7 +16,7 @@ class ReplayRecorder {
     ReplayRecorder() = default;
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
-    // Writes out what is buffered: an exit without a seal keeps every input.
+    // Writes out what is buffered to a file: an exit without a seal keeps every input.
     ~ReplayRecorder();
 
     // Creates the file and writes the header of a recording that starts now, between two
@@ -24,7 +25,12 @@ class ReplayRecorder {
     // name `program`.
     bool open(const std::string& path, const ReplayStart& start, std::string& error,
               int formatVersion = ReplayFormatVersion, const char* program = "tumbra");
-    bool isOpen() const { return file != nullptr; }
+    // Records into memory instead of a file: each write-out (about once a second, and the
+    // seal) hands the whole text so far to `handOver`, with whether it is sealed, so that the
+    // file can be written away from the frame's path. Notices name `name`. Cannot fail.
+    using HandOver = std::function<void(const std::string& text, bool sealed)>;
+    void openInMemory(const std::string& name, const ReplayStart& start, HandOver handOver);
+    bool isOpen() const { return file != nullptr || inMemory; }
     // An input the flow receives now, before its next idle call.
     void keyPressed(unsigned char key);
     void specialKeyPressed(int key);
@@ -54,7 +60,13 @@ class ReplayRecorder {
     void abandon(const std::string& reason);
     bool sameFileAsPath() const;
 
+    void startLines(const ReplayStart& start, int formatVersion);
+
     std::FILE* file = nullptr;
+    bool inMemory = false;
+    bool sealing = false;
+    std::string text; // in memory: every line written out so far
+    HandOver handOver;
     std::string filePath;
     const char* programName = "tumbra";
     int version = ReplayFormatVersion;

@@ -54,10 +54,16 @@ std::unique_ptr<WindowReplay> windowPlayer;
 
 } // namespace
 
-bool openReplayFiles(const std::string& recordPath, const std::string& replayPath) {
+bool openReplayFiles(const std::string& recordPath, const std::string& replayPath, int startStage) {
     std::string error;
+    const ReplayStart start{startStage, 0};
+    // The recorder notes state changes from the state it opens on: the game is put at its
+    // start now, and there again once the window is made.
+    if (!recordPath.empty()) {
+        startAt(start);
+    }
     const bool opened = (replayPath.empty() || loadWindowReplay(replayPath, error)) &&
-                        (recordPath.empty() || startRecording(recordPath, {}, error));
+                        (recordPath.empty() || startRecording(recordPath, start, error));
     if (!opened) {
         std::fprintf(stderr, "%s: %s\n", ProgramName, error.c_str());
         return false;

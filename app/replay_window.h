@@ -10,9 +10,10 @@ inline constexpr int ReplayFileStatus = 2;
 // Exit status of a replay that does not match its recording.
 inline constexpr int ReplayMismatchStatus = 3;
 
-// Opens what the command line names (an empty name is none): the recording to write, or the
-// one to play back. False after one line on stderr naming the file, and the line at fault.
-bool openReplayFiles(const std::string& recordPath, const std::string& replayPath);
+// Opens what the command line names (an empty name is none): the recording to write, from the
+// title or (`startStage` > 0) from that stage at speed level 0, or the one to play back. False
+// after one line on stderr naming the file, and the line at fault.
+bool openReplayFiles(const std::string& recordPath, const std::string& replayPath, int startStage);
 // After gameInit: the recording named on the command line becomes the door's source.
 void startReplayFiles();
 

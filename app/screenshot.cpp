@@ -6,6 +6,7 @@
 #include "platform/user_files.h"
 
 #include <GL/gl.h>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -13,6 +14,11 @@
 namespace {
 
 constexpr int RgbBytes = 3;
+
+// Screenshots waiting for the writer thread each hold a whole picture: F12 pressed fast, or a
+// slow disk, must not pile them up without bound.
+constexpr int MostPendingScreenshots = 2;
+std::atomic<int> pendingScreenshots{0};
 
 // tumbra-2026-12-07-14-30-05.png, in local time.
 std::string fileName() {
@@ -37,6 +43,10 @@ void takeScreenshot() {
     if (width <= 0 || height <= 0) {
         return;
     }
+    if (pendingScreenshots.load() >= MostPendingScreenshots) {
+        std::fprintf(stderr, "tumbra: screenshot skipped: the last ones are still being saved\n");
+        return;
+    }
     std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * RgbBytes);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
@@ -44,4 +54,7 @@ void takeScreenshot() {
     saveNewFileInBackground(folder + "/" + fileName(), [width, height, pixels = std::move(pixels)] {
         return encodePng(width, height, pixels);
     });
+    ++pendingScreenshots;
+    // Runs once the save queued before it is done.
+    workInBackground([] { --pendingScreenshots; });
 }

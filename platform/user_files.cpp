@@ -103,21 +103,21 @@ int writeThroughTemporary(const std::string& path, std::string_view contents, bo
     return failure;
 }
 
-// A game killed while saving leaves its temporary file behind: PATH.tmpPID-N, whose process is
-// gone. The next save of PATH removes them.
-void removeStaleTemporaries(const std::string& path) {
-    const std::string folder = folderOf(path);
-    const std::string prefix = path.substr(path.rfind('/') + 1) + ".tmp";
+// A game killed while saving leaves its temporary file behind: NAME.tmpPID-N, whose process is
+// gone. Removes those in `folder` of the file `base` (empty: of any file).
+void removeStaleTemporaries(const std::string& folder, const std::string& base) {
+    constexpr std::string_view Mark = ".tmp";
     DIR* entries = ::opendir(folder.c_str());
     if (entries == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(entries)) {
         const std::string_view name = entry->d_name;
-        if (!name.starts_with(prefix)) {
+        const std::size_t mark = name.rfind(Mark);
+        if (mark == std::string_view::npos || (!base.empty() && name.substr(0, mark) != base)) {
             continue;
         }
-        const long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        const long pid = std::strtol(entry->d_name + mark + Mark.size(), nullptr, 10);
         if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
             ::unlink((folder + "/" + std::string(name)).c_str());
         }
@@ -142,6 +142,7 @@ struct Save {
     std::string path;
     std::string contents;
     std::function<std::string()> make; // for a new file
+    std::function<void()> job;         // other file work, in its turn
 };
 
 // The writer thread and its queue. Saves run one after another in the order asked.
@@ -151,7 +152,8 @@ class Writer {
         std::unique_lock lock(mutex);
         start();
         for (Save& waiting : queue) {
-            if (!save.make && !waiting.make && waiting.path == save.path) {
+            if (!save.make && !save.job && !waiting.make && !waiting.job &&
+                waiting.path == save.path) {
                 waiting.contents = std::move(save.contents);
                 return;
             }
@@ -204,6 +206,10 @@ class Writer {
     }
 
     void write(const Save& save) {
+        if (save.job) {
+            save.job();
+            return;
+        }
         std::string error;
         if (!makeFolders(folderOf(save.path), error)) {
             report(save.path, error);
@@ -234,9 +240,10 @@ class Writer {
         }
     }
 
-    // Once per file: a home that cannot be written is said once, not at every save.
+    // Once per folder: a home that cannot be written is said once, not at every save (each
+    // game's replay is a new file).
     void report(const std::string& path, const std::string& error) {
-        if (reported.insert(path).second) {
+        if (reported.insert(folderOf(path)).second) {
             std::fprintf(stderr, "%s: cannot save %s: %s\n", program_invocation_short_name,
                          path.c_str(), error.c_str());
         }
@@ -256,7 +263,7 @@ class Writer {
     bool busy = false;
     bool stopping = false;
     std::thread thread;
-    std::set<std::string> reported; // writer thread only
+    std::set<std::string> reported; // folders, writer thread only
 };
 
 } // namespace
@@ -380,7 +387,7 @@ bool makeFolders(const std::string& folder, std::string& error) {
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error) {
-    removeStaleTemporaries(path);
+    removeStaleTemporaries(folderOf(path), path.substr(path.rfind('/') + 1));
     const int failure = writeThroughTemporary(path, contents, true);
     if (failure != 0) {
         error = std::strerror(failure);
@@ -389,13 +396,43 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, std
 }
 
 void saveInBackground(const std::string& path, std::string contents) {
-    Writer::writer().add({path, std::move(contents), {}});
+    Writer::writer().add({path, std::move(contents), {}, {}});
 }
 
 void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
-    Writer::writer().add({path, "", std::move(make)});
+    Writer::writer().add({path, "", std::move(make), {}});
 }
 
 void finishSaving() {
     Writer::writer().finish();
+}
+
+void workInBackground(std::function<void()> job) {
+    Writer::writer().add({"", "", {}, std::move(job)});
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        struct stat info {};
+        const std::string name = entry->d_name;
+        if (::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(entries);
+    return names;
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+void removeStaleTemporariesIn(const std::string& folder) {
+    removeStaleTemporaries(folder, "");
 }

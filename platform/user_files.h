@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // $XDG_CONFIG_HOME, or ~/.config when it is unset or relative; empty with neither it nor HOME.
 std::string configHome();
@@ -50,3 +51,12 @@ void saveInBackground(const std::string& path, std::string contents);
 void saveNewFileInBackground(const std::string& path, std::function<std::string()> make);
 // Waits until every queued save is done. Also runs when the process exits.
 void finishSaving();
+// Queues other file work for the writer thread, to run after the saves queued before it.
+void workInBackground(std::function<void()> job);
+// The names of the regular files in `folder` (no links, no folders); none when it cannot be
+// read.
+std::vector<std::string> filesIn(const std::string& folder);
+// Removes the file at `path`; true when it is gone.
+bool removeFile(const std::string& path);
+// Removes the temporary files that killed writers left in `folder`.
+void removeStaleTemporariesIn(const std::string& folder);

@@ -40,18 +40,18 @@ expect 2 err "tumbra: option '--record' requires an argument" -s --record
 for stage in 0 23 5x -1 " 7"; do
     expect 2 err "tumbra: option '--stage' needs a stage from 1 to 22" --stage="$stage"
 done
-expect 2 err "tumbra: option '--stage' cannot be used with '--record'" --stage 5 --record f
 expect 2 err "tumbra: option '--stage' cannot be used with '--replay'" --replay f --stage 22
 
 # --records: the table from the records file, with no display.
 mkdir -p "$work/.local/share/tumbra"
 printf 'games_played = 3
 [stages]
-12 = { frames = 4321, lives_lost = 2 }
+12 = { frames = 4321, lives_lost = 2, replay = "20261207-150102-003.replay" }
 ' \
     >"$work/.local/share/tumbra/records.toml"
 expect 0 out "Tumbra's records ($work/.local/share/tumbra/records.toml)" --records
-grep -qx "GAMES PLAYED   3" "$work/out" && grep -qx "    1      -    -      12   4321    2" "$work/out" ||
+grep -qx "GAMES PLAYED   3" "$work/out" && grep -qx "    1      -    -      12   4321    2" "$work/out" &&
+    grep -qx "STAGE 12   $work/.local/share/tumbra/replays/20261207-150102-003.replay" "$work/out" ||
     { echo "FAIL: tumbra --records: $(cat "$work/out")"; failures=$((failures + 1)); }
 
 # expect_file_error FIRST ARGS...: a file named on the command line cannot be used: one line

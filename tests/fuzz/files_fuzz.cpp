@@ -59,7 +59,7 @@ std::string seedText(std::mt19937& random) {
     Records records;
     records.gamesPlayed = static_cast<int>(random() % 100);
     records.bestGameFrames = 5000;
-    records.stages[random() % RecordedStages] = {200, 1};
+    records.stages[random() % RecordedStages] = {200, 1, "20261207-150102-003.replay"};
     return random() % 2 ? formatSettings(settings) : formatRecords(records);
 }
 

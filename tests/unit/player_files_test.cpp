@@ -175,7 +175,8 @@ TEST_F(PlayerFiles, WhatTheGameWritesItReadsBack) {
     records.furthestStage = 22;
     records.bestGameFrames = 40000;
     records.bestGameLivesLost = 66;
-    records.stages[21] = {123, 3};
+    records.bestGameReplay = "20261207-150102-003.replay";
+    records.stages[21] = {123, 3, "20261207-150102-004.replay"};
     Records readRecords;
     EXPECT_TRUE(parseRecords(formatRecords(records), readRecords, error)) << error;
     EXPECT_EQ(readRecords, records);
@@ -198,7 +199,8 @@ template <typename Body> void asNobody(const std::string& said, Body body) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-// A read-only or full home: the saves fail, each file says so once, and nothing is broken.
+// A read-only or full home: the saves fail, each folder says so once (each game's replay is a
+// new file), and nothing is broken.
 TEST_F(PlayerFiles, AHomeThatCannotBeWrittenIsSaidOnceAndLosesNothing) {
     const std::string said = home + "/said";
     const std::string kept = settingsPath();
@@ -208,12 +210,13 @@ TEST_F(PlayerFiles, AHomeThatCannotBeWrittenIsSaidOnceAndLosesNothing) {
         for (int i = 0; i < 3; ++i) {
             saveInBackground(kept, "speed_level = 4\n");
             saveInBackground(recordsPath(), "games_played = 1\n");
+            saveInBackground(replaysFolder() + "/" + std::to_string(i) + ".replay", "x");
         }
         finishSaving();
         return true;
     });
     const std::string lines = readWhole(said);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3) << lines;
     EXPECT_NE(lines.find("cannot save " + kept + ": Permission denied"), std::string::npos);
     EXPECT_EQ(readWhole(kept), "speed_level = 3\n");
 

@@ -1,0 +1,35 @@
+#pragma once
+
+// Every game played in the window is recorded without asking into the replays folder: one
+// file per game, from its start (the fly-in of its first stage) to its end (back on the title,
+// or the program's end), written by the writer thread. The last LastGamesKept games are kept,
+// and for good the files that records name; the others go.
+#include "replay/replay_file.h"
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int LastGamesKept = 20;
+
+// A game's file name from the moment it started (UTC): YYYYMMDD-HHMMSS-mmm.replay, which
+// sorts in time order.
+std::string autoReplayName(std::time_t seconds, int milliseconds);
+// Whether `name` has that form: only such files are ever removed.
+bool isAutoReplayName(std::string_view name);
+// Of the file names in the replays folder, the ones to remove: the games' files that are
+// neither among the last LastGamesKept nor named in `kept`. Other files are left alone.
+std::vector<std::string> replaysToRemove(std::vector<std::string> names,
+                                         const std::vector<std::string>& kept);
+
+// From now on every game is recorded (not while a replay is shown, and not beside --record,
+// whose file holds the session's games).
+void recordEveryGame();
+// Puts the game at `start` (startAt) and, when every game is recorded, begins its file.
+void beginRecordedGame(const ReplayStart& start);
+// After every frame: a game the title started is put where a recording can start, one frame
+// of fly-in earlier, and its file begins; a game back on the title ends its file.
+void followGames();
+// Seals the file of the game being played, if any (the program ends).
+void endRecordedGame();
