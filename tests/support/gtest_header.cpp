@@ -1,0 +1,1 @@
+// Carries the precompiled GoogleTest header that the test executables reuse.
