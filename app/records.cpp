@@ -142,15 +142,11 @@ void save(const Records& records) {
 } // namespace
 
 bool parseRecords(std::string_view text, Records& records, std::string& error) {
-    if (!plainText(text, error)) {
-        return false;
-    }
-    toml::parse_result parsed = toml::parse(text);
+    const std::optional<toml::table> parsed = parsePlayerTable(text, error);
     if (!parsed) {
-        error = syntaxError(parsed.error());
         return false;
     }
-    const toml::table& table = parsed.table();
+    const toml::table& table = *parsed;
     Records read;
     if (readInteger(table, "games_played", 0, MostGames, read.gamesPlayed, error) &&
         readInteger(table, "furthest_stage", 0, RecordedStages, read.furthestStage, error) &&

@@ -82,15 +82,11 @@ void save(const Settings& settings) {
 } // namespace
 
 bool parseSettings(std::string_view text, Settings& settings, std::string& error) {
-    if (!plainText(text, error)) {
-        return false;
-    }
-    toml::parse_result parsed = toml::parse(text);
+    const std::optional<toml::table> parsed = parsePlayerTable(text, error);
     if (!parsed) {
-        error = syntaxError(parsed.error());
         return false;
     }
-    const toml::table& table = parsed.table();
+    const toml::table& table = *parsed;
     Settings read;
     if (readInteger(table, "speed_level", 0, SlowestSpeedLevel, read.speedLevel, error) &&
         readBoolean(table, "sound", read.sound, error) &&

@@ -8,6 +8,7 @@
 #define TOML_ASSERT(expr) static_cast<void>(0)
 #include <toml++/toml.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,4 +73,18 @@ inline std::string syntaxError(const toml::parse_error& fault) {
         }
     }
     return "line " + std::to_string(fault.source().begin.line) + ": " + reason;
+}
+
+// A file's text as a table: plain ASCII that parses as TOML. Nothing, with the reason in
+// `error`, otherwise.
+inline std::optional<toml::table> parsePlayerTable(std::string_view text, std::string& error) {
+    if (!plainText(text, error)) {
+        return std::nullopt;
+    }
+    toml::parse_result parsed = toml::parse(text);
+    if (!parsed) {
+        error = syntaxError(parsed.error());
+        return std::nullopt;
+    }
+    return std::move(parsed).table();
 }

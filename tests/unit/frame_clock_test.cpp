@@ -1,5 +1,7 @@
 #include "platform/frame_clock.h"
 
+#include "../support/fake_time.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,20 +10,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-// Time that moves only when the test says so or when the clock sleeps.
-class FakeTime final : public TimeSource {
-  public:
-    FrameTime now() override { return t; }
-    void sleepUntil(FrameTime deadline) override {
-        t = std::max(t, deadline);
-        wakes.push_back(t);
-    }
-    void pass(FrameDuration d) { t += d; }
-
-    FrameTime t{1000s};
-    std::vector<FrameTime> wakes;
-};
 
 double seconds(FrameDuration d) {
     return std::chrono::duration<double>(d).count();

@@ -11,6 +11,8 @@
 #include "sim/stages.h"
 #include "sim/world.h"
 
+#include "../support/fake_time.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,17 +22,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-class FakeTime final : public TimeSource {
-  public:
-    FrameTime now() override { return t; }
-    void sleepUntil(FrameTime deadline) override {
-        t = std::max(t, deadline);
-        wakes.push_back(t);
-    }
-    FrameTime t{1000s};
-    std::vector<FrameTime> wakes;
-};
 
 int framesRun = 0;
 GamepadState countFrame() {
