@@ -403,8 +403,8 @@ void resetToTitle() {
     visitFlowGlobals(
         [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });
     recordsShown = false;
-    loadStage();
-    restartMotion();
+    // Clears the stored keys too.
+    enterStage(TitleStage);
 }
 
 void onIdle() {

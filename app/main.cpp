@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     glutCreateWindow(WindowTitle);
     nameWindowForDesktop();
     if (optFullscreen) {
-        toggleFullscreen();
+        setFullscreen(true);
     }
     gameInit();
     startReplayFiles();

@@ -34,8 +34,6 @@ constexpr double FrustumFar = 65.0;
 // The program's name as the instance part of the class hint.
 constexpr const char* InstanceName = "tumbra";
 
-bool fullscreen = false;
-
 } // namespace
 
 void gameInit() {
@@ -90,23 +88,26 @@ void onVisibility(int state) {
     glutIdleFunc(state == GLUT_VISIBLE ? idleWhenVisible : nullptr);
 }
 
-// freeglut keeps the size from before and brings it back on leaving.
-void toggleFullscreen() {
+// freeglut keeps the size from before and brings it back on leaving. optFullscreen is the
+// window's state from here on, and the player's choice that the settings keep.
+void setFullscreen(bool on) {
     if (!glContextCurrent()) {
         return;
     }
-    if (fullscreen) {
-        glutLeaveFullScreen();
-    } else {
+    if (on) {
         glutFullScreen();
+    } else {
+        glutLeaveFullScreen();
     }
-    fullscreen = !fullscreen;
-    // The player's choice, which the settings keep.
-    optFullscreen = fullscreen ? 1 : 0;
+    optFullscreen = on ? 1 : 0;
+}
+
+void toggleFullscreen() {
+    setFullscreen(optFullscreen == 0);
 }
 
 bool isFullscreen() {
-    return fullscreen;
+    return optFullscreen != 0;
 }
 
 bool altHeld() {

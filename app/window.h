@@ -22,6 +22,7 @@ void onVisibility(int state);
 extern void (*idleWhenVisible)();
 
 // Fullscreen on or off; leaving it brings back the window's size from before.
+void setFullscreen(bool on);
 void toggleFullscreen();
 bool isFullscreen();
 // In a key callback: whether Alt is held. False with no window.
