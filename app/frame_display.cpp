@@ -1,234 +1,24 @@
 #include "app/frame_display.h"
 
+#include "app/frame_view.h"
 #include "app/game_flow.h"
 #include "app/game_state.h"
-#include "app/options.h"
-#include "app/records.h"
 #include "app/screenshot.h"
 #include "app/window.h"
 #include "platform/frame_clock.h"
-#include "render/font.h"
-#include "render/world_pose.h"
+#include "render/frame_drawing.h"
+#include "render/gl_renderer.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <iterator>
-#include <span>
-#include <string>
-#include <vector>
 
-namespace {
-
-constexpr float CameraDistance = 50.0f;
-constexpr float TextDepth = -45.0f;
-// The HUD is placed from the edges of the view, which spans -10.125 to 10.125 at TextDepth.
-constexpr double ViewEdge = 10.0;
-constexpr double PlayerLineColumns = 15.0;
-
-// The fly-in over the intro's countdown: from far away, edge-on and half a turn round, to
-// the top view.
-constexpr double PerIntroFrame = 0.016666666666666666; // 1/60
-constexpr double IntroTipDegrees = -90.0;
-constexpr double IntroSpinDegrees = 180.0;
-constexpr double IntroDistancePerFrame = -0.4;
-
-constexpr int CreditFramesPerPage = 200;
-
-// A character width is one glyph advance at the near plane (40 away); the texts stand 45 away,
-// where a glyph advance spans 45/40 character widths.
-constexpr double GlyphAdvanceInCharWidths = 45.0 / 40.0;
-
-// One line of a screen: its start in character widths and its row in line heights from the
-// centre of the window.
-struct ScreenLine {
-    double column;
-    double row;
-    const char* text;
-};
-
-constexpr ScreenLine PauseLines[] = {{-2.5, 0.0, "PAUSE"}};
-constexpr ScreenLine GameOverLines[] = {{-4.5, 0.0, "GAME OVER"}};
-constexpr ScreenLine StageClearLines[] = {{-7.0, 0.0, "STAGE CLEAR !!"}};
-constexpr ScreenLine GoLines[] = {{-2.5, 0.0, "GO !!"}};
-constexpr ScreenLine ReadyLines[] = {{-3.5, 0.0, "READY ?"}};
-constexpr ScreenLine AllClearLines[] = {{-9.0, 1.0, "CONGRATURATIONS !!"},
-                                        {-6.0, -1.0, "ALL CLEAR !!"}};
-constexpr ScreenLine TitleLines[] = {{-7.5, -1.0, "VELMORANDE 1997"}, {-3.0, 1.0, "Tumbra"}};
-
-// Page p shows while countdown / 200 is p: the ending starts at 1200 (page 6, for that one
-// frame) and ends on page 0, the title page. "STAGE DESIGN" stands at -5.5 widths like the
-// eleven-character titles, though it has twelve.
-constexpr ScreenLine CreditPages[][2] = {
-    {{-3.0, 1.0, "Tumbra"}, {-7.5, -1.0, "VELMORANDE 1997"}},
-    {{-5.5, 1.0, "PROGRAMMING"}, {-5.0, -1.0, "VELMORANDE"}},
-    {{-8.0, 1.0, "SOUND EFFECT (?)"}, {-5.0, -1.0, "VELMORANDE"}},
-    {{-5.5, 1.0, "STAGE DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
-    {{-8.0, 1.0, "CHARACTER DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
-    {{-5.5, 1.0, "GAME DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
-    {{-5.5, 1.0, "GAME DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
-};
-constexpr int CreditPageCount = static_cast<int>(std::size(CreditPages));
-
-// What moves, as of one simulation frame: the world and the fly-in's countdown.
-struct Moment {
-    WorldPose world;
-    bool intro = false; // in StageIntro, flying in
-    double introFrame = 0.0;
-};
-
-// The last two simulation frames, for the moments drawn between them.
-Moment previousMoment;
-Moment currentMoment;
-bool motionKept = false; // false until a frame is captured, and after a stage load
-
-Moment momentNow() {
-    return {captureWorldPose(gameWorld), gameState == StageIntro, static_cast<double>(countdown)};
+Renderer& gameRenderer() {
+    static GlRenderer renderer;
+    return renderer;
 }
-
-Moment blendMoments(const Moment& from, const Moment& to, float blend) {
-    Moment moment = to;
-    moment.world = blendWorldPoses(from.world, to.world, blend);
-    moment.introFrame =
-        from.intro && to.intro ? std::lerp(from.introFrame, to.introFrame, blend) : to.introFrame;
-    return moment;
-}
-
-// Texts stand at TextDepth, placed in eye coordinates (the model-view is the identity here).
-void textPosition(double x, double y) {
-    glRasterPos3f(static_cast<float>(x), static_cast<float>(y), TextDepth);
-}
-
-void flyIn(double frame) {
-    const float tip = static_cast<float>(frame * IntroTipDegrees * PerIntroFrame);
-    const float spin = static_cast<float>(frame * IntroSpinDegrees * PerIntroFrame);
-    const float distance = static_cast<float>(frame * IntroDistancePerFrame);
-    glTranslatef(0.0f, 0.0f, distance);
-    glRotatef(tip, 1.0f, 0.0f, 0.0f);
-    glRotatef(spin, 0.0f, 0.0f, 1.0f);
-}
-
-void drawWorld(const Moment& moment) {
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -CameraDistance);
-    if (moment.intro) {
-        flyIn(moment.introFrame);
-    }
-    renderWorldPose(gameWorld, moment.world);
-    glPopMatrix();
-}
-
-// Spare lives at the bottom right, the stage number at the top left.
-void drawHeadsUp() {
-    textPosition(ViewEdge - PlayerLineColumns * charWidth, lineHeight - ViewEdge);
-    drawText("PLAYER : ");
-    for (int i = 1; i < lives; ++i) {
-        drawText("P");
-    }
-    textPosition(charWidth - ViewEdge, ViewEdge - lineHeight);
-    drawText("STAGE : ");
-    char number[4]; // stages 0 to 23; a larger number is cut short rather than overrun
-    std::snprintf(number, sizeof number, "%d", stageNumber);
-    drawText(number);
-}
-
-std::span<const ScreenLine> creditPage() {
-    const int page = countdown / CreditFramesPerPage;
-    if (page < 0 || page >= CreditPageCount) {
-        return {};
-    }
-    return CreditPages[page];
-}
-
-std::span<const ScreenLine> centreLines() {
-    if (paused) {
-        return PauseLines;
-    }
-    switch (gameState) {
-    case GameOver:
-        return GameOverLines;
-    case StageClear:
-        return StageClearLines;
-    case Reentry:
-    case Go:
-        return GoLines;
-    case Ready:
-        return ReadyLines;
-    case AllClear:
-        return AllClearLines;
-    case Title:
-        return TitleLines;
-    case Ending:
-        return creditPage();
-    case Playing:
-    case StageIntro:
-        break;
-    }
-    return {};
-}
-
-void drawCentreTexts() {
-    for (const ScreenLine& line : centreLines()) {
-        textPosition(line.column * charWidth, line.row * lineHeight);
-        drawText(line.text);
-    }
-}
-
-// Shown for a while after the speed level changes, one star per level.
-void drawWaitIndicator() {
-    textPosition(charWidth - ViewEdge, lineHeight - ViewEdge);
-    drawText("WAIT : ");
-    for (int i = 0; i < waitLevel; ++i) {
-        drawText("*");
-    }
-}
-
-// The records table over a black screen, centred, with its heading and how to leave.
-void drawRecordsPage() {
-    std::vector<std::string> lines = recordsTable(recordKeeper.records);
-    lines.insert(lines.begin(), {"RECORDS", ""});
-    lines.insert(lines.end(), {"", "PRESS ANY KEY"});
-    std::size_t widest = 0;
-    for (const std::string& line : lines) {
-        widest = std::max(widest, line.size());
-    }
-    const double column = -0.5 * GlyphAdvanceInCharWidths * static_cast<double>(widest);
-    double row = 0.5 * static_cast<double>(lines.size());
-    for (const std::string& line : lines) {
-        textPosition(column * charWidth, row * lineHeight);
-        drawText(line.c_str());
-        row -= 1.0;
-    }
-}
-
-void drawMoment(const Moment& moment) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (optDepthBuffer) {
-        glClear(GL_DEPTH_BUFFER_BIT);
-    }
-    if (recordsShown) {
-        glNormal3f(1.0f, 1.0f, 1.0f);
-        drawRecordsPage();
-        return;
-    }
-    drawWorld(moment);
-    // The normal under which every text's raster colour is lit.
-    glNormal3f(1.0f, 1.0f, 1.0f);
-    if (gameState != Title && gameState != Ending) {
-        drawHeadsUp();
-    }
-    drawCentreTexts();
-    if (waitShow > 0) {
-        drawWaitIndicator();
-    }
-}
-
-} // namespace
 
 void drawFrame() {
-    drawMoment(momentNow());
+    drawFrameView(gameRenderer(), gameWorld, frameViewNow());
     if (waitShow > 0) {
         --waitShow;
     }
@@ -237,7 +27,9 @@ void drawFrame() {
 void saveWantedScreenshot() {
     if (screenshotWanted) {
         screenshotWanted = false;
-        takeScreenshot();
+        takeScreenshot(windowWidth, windowHeight, [](int width, int height) {
+            return gameRenderer().readPicture(width, height);
+        });
     }
 }
 
@@ -251,17 +43,6 @@ void onDisplay() {
     glutSwapBuffers();
 }
 
-void captureMotion() {
-    const Moment now = momentNow();
-    previousMoment = motionKept ? currentMoment : now;
-    currentMoment = now;
-    motionKept = true;
-}
-
-void restartMotion() {
-    motionKept = false;
-}
-
 void drawFrameBetween(float blend) {
-    drawMoment(motionKept ? blendMoments(previousMoment, currentMoment, blend) : momentNow());
+    drawFrameView(gameRenderer(), gameWorld, frameViewBetween(blend));
 }

@@ -1,6 +1,7 @@
 #include "app/frame_loop.h"
 
 #include "app/frame_display.h"
+#include "app/frame_view.h"
 #include "app/game_flow.h"
 #include "app/game_state.h"
 #include "app/options.h"

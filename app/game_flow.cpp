@@ -1,12 +1,11 @@
 #include "app/game_flow.h"
 
-#include "app/frame_display.h"
+#include "app/frame_view.h"
 #include "app/game_state.h"
 #include "app/input_door.h"
 #include "app/options.h"
 #include "app/window.h"
 #include "platform/beep.h"
-#include "render/gl_lists.h"
 #include "sim/numbers.h"
 #include "sim/stages.h"
 #include "sim/world.h"
@@ -92,7 +91,7 @@ void resizeWindow(double factor) {
     windowWidth = size;
     windowHeight = size;
     // Without a window (headless runs) there is nothing to resize.
-    if (glContextCurrent()) {
+    if (windowOpen()) {
         glutReshapeWindow(size, size);
     }
     if (windowSizeListener != nullptr) {
@@ -360,7 +359,7 @@ void endFrame() {
     if (countdown > 0) {
         --countdown;
     }
-    if (glContextCurrent()) {
+    if (windowOpen()) {
         glutPostRedisplay();
     }
 }

@@ -1,19 +1,15 @@
 #include "app/screenshot.h"
 
 #include "app/player_files.h"
-#include "app/window.h"
 #include "platform/png_image.h"
 #include "platform/user_files.h"
 
-#include <GL/gl.h>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <vector>
 
 namespace {
-
-constexpr int RgbBytes = 3;
 
 // Screenshots waiting for the writer thread each hold a whole picture: F12 pressed fast, or a
 // slow disk, must not pile them up without bound.
@@ -32,14 +28,12 @@ std::string fileName() {
 
 } // namespace
 
-void takeScreenshot() {
+void takeScreenshot(int width, int height, const PictureReader& readPicture) {
     const std::string folder = screenshotFolder();
     if (folder.empty()) {
         sayNoHome();
         return;
     }
-    const int width = windowWidth;
-    const int height = windowHeight;
     if (width <= 0 || height <= 0) {
         return;
     }
@@ -47,10 +41,7 @@ void takeScreenshot() {
         std::fprintf(stderr, "tumbra: screenshot skipped: the last ones are still being saved\n");
         return;
     }
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * RgbBytes);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<unsigned char> pixels = readPicture(width, height);
     saveNewFileInBackground(folder + "/" + fileName(), [width, height, pixels = std::move(pixels)] {
         return encodePng(width, height, pixels);
     });

@@ -1,5 +1,6 @@
 #include "app/window.h"
 
+#include "app/frame_display.h"
 #include "app/game_flow.h"
 #include "app/input_door.h"
 #include "app/options.h"
@@ -7,8 +8,7 @@
 #include "app/window_icons.h"
 #include "platform/window_x11.h"
 #include "render/font.h"
-#include "render/gl_lists.h"
-#include "render/lighting.h"
+#include "render/renderer.h"
 #include "sim/stages.h"
 #include "sim/world.h"
 
@@ -28,34 +28,17 @@ namespace {
 // below 180 keeps the texts' historical placement.
 constexpr double CharWidthPixels = 179.99999999999997;
 constexpr double LineHeightPixels = 300.0;
-constexpr double FrustumHalfWidth = 9.0;
-constexpr double FrustumNear = 40.0;
-constexpr double FrustumFar = 65.0;
 // The program's name as the instance part of the class hint.
 constexpr const char* InstanceName = "tumbra";
 
 } // namespace
 
+bool windowOpen() {
+    return glutGetWindow() != 0;
+}
+
 void gameInit() {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    loadLightParams();
-    applyLightModel();
-    applyLight0();
-    if (optDepthBuffer) {
-        glDepthFunc(GL_LESS);
-        glEnable(GL_DEPTH_TEST);
-    }
-    if (optNormalize) {
-        glEnable(GL_NORMALIZE);
-    }
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glPolygonMode(GL_FRONT, GL_FILL);
-    glPolygonMode(GL_BACK, GL_LINE);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glShadeModel(GL_SMOOTH);
-    buildFont();
+    gameRenderer().setUp({optDepthBuffer != 0, optNormalize != 0});
     glutKeyboardFunc(doorKeyboard);
     glutSpecialFunc(doorSpecialKey);
     gameWorld.setupField(stageFieldKind[0], stageFieldSize[0]);
@@ -64,23 +47,16 @@ void gameInit() {
 
 void onReshape(int width, int height) {
     const int side = std::min(width, height);
-    glViewport((width - side) / 2, (height - side) / 2, side, side);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth, FrustumHalfWidth, FrustumNear,
-              FrustumFar);
-    glMatrixMode(GL_MODELVIEW);
     windowWidth = width;
     windowHeight = height;
     // A minimised window reports 0: keep the last good units rather than infinities.
-    if (side <= 0) {
-        return;
+    if (side > 0) {
+        textScale = std::clamp(side / StartWindowSize, 1, MaxTextScale);
+        charWidth = static_cast<float>(CharWidthPixels * textScale / side);
+        lineHeight = static_cast<float>(LineHeightPixels * textScale / side);
     }
-    textScale = std::clamp(side / StartWindowSize, 1, MaxTextScale);
-    charWidth = static_cast<float>(CharWidthPixels * textScale / side);
-    lineHeight = static_cast<float>(LineHeightPixels * textScale / side);
-    if (glContextCurrent()) {
-        setTextScale(textScale);
+    if (windowOpen()) {
+        gameRenderer().setView((width - side) / 2, (height - side) / 2, side, textScale);
     }
 }
 
@@ -91,7 +67,7 @@ void onVisibility(int state) {
 // freeglut keeps the size from before and brings it back on leaving. optFullscreen is the
 // window's state from here on, and the player's choice that the settings keep.
 void setFullscreen(bool on) {
-    if (!glContextCurrent()) {
+    if (!windowOpen()) {
         return;
     }
     if (on) {
@@ -111,7 +87,7 @@ bool isFullscreen() {
 }
 
 bool altHeld() {
-    return glContextCurrent() && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0;
+    return windowOpen() && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0;
 }
 
 void nameWindowForDesktop() {

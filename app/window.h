@@ -13,7 +13,10 @@ extern int textScale;
 extern float charWidth;
 extern float lineHeight;
 
-// OpenGL state and the title stage; needs the window's context current.
+// Whether the game's window is there, its OpenGL context current: headless runs have none.
+bool windowOpen();
+// The renderer set up for the window, the key callbacks, and the title stage; needs the
+// window's context current.
 void gameInit();
 void onReshape(int width, int height);
 void onVisibility(int state);

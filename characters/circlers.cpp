@@ -2,8 +2,8 @@
 #include "characters/character_params.h"
 #include "characters/characters.h"
 #include "characters/steering.h"
-#include "render/gl_lists.h"
 #include "sim/field.h"
+#include "sim/mesh.h"
 
 #include <cmath>
 

@@ -1,11 +1,10 @@
-// The characters' models, each compiled once into the ball's display list. Without an
-// OpenGL context (headless runs, tests) nothing is built.
+// The characters' models, each handed once to the mesh store as the ball's display list.
+// With no renderer (headless runs, tests) nothing is kept.
 #include "characters/character_params.h"
 #include "characters/characters.h"
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 #include "sim/numbers.h"
 
-#include <GL/freeglut.h>
 #include <cmath>
 
 namespace {
@@ -13,14 +12,24 @@ namespace {
 constexpr int RingPoints = 21;    // the last repeats the first and closes the ring
 constexpr double RingStep = 0.05; // of a full turn
 
+Colour colourOf(const float (&rgb)[3]) {
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+MeshPart sphere(const CharacterParams& params, float radius) {
+    MeshPart part;
+    part.shape = MeshPart::Shape::Sphere;
+    part.coloured = true;
+    part.colour = colourOf(params.colour);
+    part.radius = radius;
+    part.slices = params.slices;
+    part.stacks = SphereStacks;
+    return part;
+}
+
 // A sphere of the character's colour and slices.
 void buildSphere(int& list, const CharacterParams& params, float radius) {
-    if (!beginDisplayList(list)) {
-        return;
-    }
-    glColor3fv(params.colour);
-    glutSolidSphere(radius, params.slices, SphereStacks);
-    glEndList();
+    list = meshStore().replace(list, Mesh{{sphere(params, radius)}});
 }
 
 } // namespace
@@ -50,27 +59,16 @@ void Dummy::buildModel() {
 // The sphere with a flat ring around it in the horizontal plane through its centre: a quad
 // strip from the inner to the outer edge, front faces up.
 void Saturn::buildModel() {
-    Vector3f inner[RingPoints];
-    Vector3f outer[RingPoints];
+    MeshPart ring;
+    ring.coloured = true;
+    ring.colour = colourOf(SaturnRingColour);
     for (int i = 0; i < RingPoints; ++i) {
         const float angle = static_cast<float>(i * FullTurnF * RingStep);
         const Vector3f c = static_cast<float>(std::cos(double(angle))) * UnitX +
                            static_cast<float>(std::sin(double(angle))) * UnitY;
-        inner[i] = SaturnRingInner * c;
-        outer[i] = SaturnParams.radius * c;
+        ring.vertices.push_back({UnitZ, SaturnRingInner * c});
+        ring.vertices.push_back({UnitZ, SaturnParams.radius * c});
     }
-    if (!beginDisplayList(displayList)) {
-        return;
-    }
-    glColor3fv(SaturnParams.colour);
-    glutSolidSphere(SaturnParams.sphereRadius, SaturnParams.slices, SphereStacks);
-    glColor3fv(SaturnRingColour);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glBegin(GL_QUAD_STRIP);
-    for (int i = 0; i < RingPoints; ++i) {
-        glVertex3f(inner[i].x, inner[i].y, inner[i].z);
-        glVertex3f(outer[i].x, outer[i].y, outer[i].z);
-    }
-    glEnd();
-    glEndList();
+    displayList = meshStore().replace(
+        displayList, Mesh{{sphere(SaturnParams, SaturnParams.sphereRadius), std::move(ring)}});
 }

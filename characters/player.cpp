@@ -1,7 +1,7 @@
 #include "characters/character_params.h"
 #include "characters/characters.h"
 #include "characters/steering.h"
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 
 Player::Player(World* world, const float& x, const float& y) : Ball(world, x, y, PlayerParams) {
     displayList = DisplayListSentinel;

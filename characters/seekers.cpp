@@ -2,7 +2,7 @@
 #include "characters/character_params.h"
 #include "characters/characters.h"
 #include "characters/steering.h"
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 #include "sim/ball.h"
 
 #include "characters/character_params.h"
-#include "render/gl_lists.h"
 #include "sim/field.h"
+#include "sim/mesh.h"
 #include "sim/world.h"
 
-#include <GL/gl.h>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -16,7 +15,6 @@ namespace {
 constexpr float TimeStep = 0.1f; // one frame, for both the velocity and the position change
 constexpr double FallLevel = -15.0;
 constexpr double Gravity = -10.0; // per unit of mass
-constexpr float DrawColour[3] = {0.0f, 0.6f, 0.0f};
 
 // Bit patterns, so that a cached result is reused only for exactly the same inputs (the sign
 // of a zero tilt included).
@@ -40,15 +38,7 @@ Ball::Ball(World* world, const float& x, const float& y, const CharacterParams& 
 }
 
 Ball::~Ball() {
-    releaseDisplayList(displayList);
-}
-
-void Ball::draw() {
-    glPushMatrix();
-    glTranslatef(position.x, position.y, position.z);
-    glColor3fv(DrawColour);
-    glCallList(displayList);
-    glPopMatrix();
+    meshStore().release(displayList);
 }
 
 int Ball::advance(const Vector3f& drive, float maxSpeed) {

@@ -14,22 +14,19 @@ class Ball {
     float mass;
     float driveForce;
     const char* label;
-    int displayList;
-    int stunFrames; // while not 0 the ball's own drive has no effect
-    int fallen;     // 1 from the moment the centre is a radius beyond the rim
+    int displayList; // the model's mesh in the mesh store
+    int stunFrames;  // while not 0 the ball's own drive has no effect
+    int fallen;      // 1 from the moment the centre is a radius beyond the rim
     World* world;
 
     Ball(const Ball&) = delete;
     Ball& operator=(const Ball&) = delete;
-    // Frees the model's display list, so that stage after stage does not pile up lists.
+    // Gives up the model's mesh, so that stage after stage does not pile up meshes.
     virtual ~Ball();
     // One frame of the character's behaviour; 1 when the ball has dropped out of the game.
     virtual int move(const float& arrowX, const float& arrowY) = 0;
-    // (Re)compiles the ball's model into displayList.
+    // (Re)builds the ball's model and hands it to the mesh store as displayList.
     virtual void buildModel() = 0;
-
-    // Draws the model at the ball's position in the current model-view frame.
-    void draw();
     // The rolling step every move ends with: surface force, speed cap, new position and
     // height. Returns 1 once the centre is below the fall level.
     int advance(const Vector3f& drive, float maxSpeed);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "render/lighting.h"
+#include "sim/material.h"
+#include "sim/mesh.h"
 #include "sim/vector3f.h"
 
 #include <limits>
@@ -29,7 +30,7 @@ class World {
     float tiltRateY;
     float tiltInertia;
     float tiltGain;
-    int fieldList;
+    int fieldList;           // the field's mesh in the mesh store
     Material fieldMaterialA; // the field surface
     Material fieldMaterialB; // in force while the balls are drawn
     int ballCount;
@@ -48,10 +49,9 @@ class World {
 
     void initMaterialA();
     void initMaterialB();
-    void applyMaterialA();
-    void applyMaterialB();
+    // The dish as it is drawn, and the same handed to the mesh store as fieldList.
+    Mesh fieldMesh() const;
     void buildFieldMesh();
-    void render();
 
   private:
     // The parts of step, in their order.

@@ -1,5 +1,5 @@
 // The field's display list, replayed in feedback mode to read back its geometry.
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 #include "sim/world.h"
 
 #include <GL/freeglut.h>

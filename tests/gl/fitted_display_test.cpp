@@ -1,6 +1,7 @@
 // The scene fitted into windows of any shape, texts scaled pixel for pixel in large ones, and
 // the moments drawn between two simulation frames. Needs a screen of 1,600 pixels or more.
 #include "app/frame_display.h"
+#include "app/frame_view.h"
 #include "app/game_state.h"
 #include "app/window.h"
 #include "characters/character_params.h"

@@ -6,6 +6,7 @@
 #include "app/window.h"
 #include "characters/character_params.h"
 #include "gl_pixels.h"
+#include "render/renderer.h"
 #include "sim/ball.h"
 #include "sim/stages.h"
 #include "sim/world.h"
@@ -47,9 +48,10 @@ class FrameDisplayTest : public testing::Test {
         countdown = 0;
         waitLevel = 0;
         waitShow = 0;
-        optDepthBuffer = 0;
-        glDisable(GL_DEPTH_TEST);
     }
+
+    // A test that sets the renderer up with other options sets it back.
+    void TearDown() override { gameRenderer().setUp({}); }
 
     // In the frame read back: the scene's square.
     static bool shownAtEye(const Frame& f, const std::string& text, double x, double y) {
@@ -187,9 +189,7 @@ TEST_F(FrameDisplayTest, DepthOptionDrawsWithDepthTesting) {
     drawFrame();
     EXPECT_FALSE(ballShows());
 
-    optDepthBuffer = 1;
-    glDepthFunc(GL_LESS);
-    glEnable(GL_DEPTH_TEST);
+    gameRenderer().setUp({.depthBuffer = true});
     glClearDepth(0.0); // a stale depth buffer that would hide everything
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);

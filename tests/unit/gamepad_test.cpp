@@ -2,7 +2,7 @@
 // in-process, stand in for real ones.
 #include "flow_driver.h"
 #include "platform/gamepad.h"
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 
 #include <SDL2/SDL.h>
 

@@ -5,7 +5,7 @@
 #include "app/game_state.h"
 #include "app/replay_player.h"
 #include "characters/character_params.h"
-#include "render/world_pose.h"
+#include "sim/world_pose.h"
 #include "replay/replay_file.h"
 #include "sim/ball.h"
 #include "sim/stages.h"

@@ -4,7 +4,7 @@
 // test tells it to.
 
 #include "characters/character_params.h"
-#include "render/gl_lists.h"
+#include "sim/mesh.h"
 #include "sim/ball.h"
 #include "sim/stages.h"
 #include "sim/world.h"

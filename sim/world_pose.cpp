@@ -1,4 +1,4 @@
-#include "render/world_pose.h"
+#include "sim/world_pose.h"
 
 #include "sim/ball.h"
 

@@ -27,7 +27,3 @@ WorldPose captureWorldPose(const World& world);
 // place turned by the earlier tilt; a ball that came back onto the field or that `from` does
 // not hold stands where `to` has it.
 WorldPose blendWorldPoses(const WorldPose& from, const WorldPose& to, float blend);
-
-// Draws the world as World::render does, with the pose's tilt and ball places. A ball that
-// the pose does not hold in its slot is drawn where the world has it.
-void renderWorldPose(World& world, const WorldPose& pose);
