@@ -40,6 +40,7 @@ TEST_F(CharacterTest, EveryCodeBuildsItsCharacterAtRestOnTheSurface) {
     for (const Expected& e : expected) {
         Ball& ball = add(createCharacter(e.code, &world, 1.5f, -2.5f));
         EXPECT_STREQ(ball.label, e.label);
+        EXPECT_EQ(characterCode(ball), e.code) << e.label << ": the code comes back from the ball";
         EXPECT_EQ(ball.radius, e.radius) << e.label;
         EXPECT_EQ(ball.mass, e.mass) << e.label;
         EXPECT_EQ(ball.driveForce, e.driveForce) << e.label;
