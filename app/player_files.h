@@ -32,7 +32,7 @@ using PlayerFileParse = std::function<bool(std::string_view text, std::string& e
 // Reads the file at `path` with `parse`. A file that is unusable (a FIFO, too large,
 // unreadable), not TOML, or holds refused values is said in one line on stderr naming it and
 // why. For the game it is then kept aside, and `format`'s text saved in its place at once.
-// False when it could not be kept aside, or is only shown: it must not be saved over.
+// False when the file must not be saved over: bad, and only shown or not kept aside.
 bool loadPlayerFile(const std::string& path, FileUse use, const PlayerFileParse& parse,
                     const std::function<std::string()>& format);
 // Says once on stderr that there is no home folder to keep the files in.

@@ -70,18 +70,19 @@ std::optional<Clear> readClear(const toml::table& table, const std::string& wher
     return whole ? std::optional<Clear>(clear) : std::nullopt;
 }
 
+// The clear at `key` in `table`, when there is one and it is not refused.
+std::optional<Clear> readClearAt(const toml::table& table, std::string_view key,
+                                 const std::string& where, int mostLivesLost, Refusals& refused) {
+    const toml::table* found = readTable(table, key, where, refused);
+    return found == nullptr ? std::nullopt : readClear(*found, where, mostLivesLost, refused);
+}
+
 void readStages(const toml::table& table, Records& records, Refusals& refused) {
     const toml::table* stages = readTable(table, "stages", "stages", refused);
-    if (stages == nullptr) {
-        return;
-    }
-    for (int stage = 1; stage <= RecordedStages; ++stage) {
+    for (int stage = 1; stages != nullptr && stage <= RecordedStages; ++stage) {
         const std::string key = std::to_string(stage);
-        const std::string where = "stages." + key;
-        const toml::table* found = readTable(*stages, key, where, refused);
         const std::optional<Clear> clear =
-            found == nullptr ? std::nullopt
-                             : readClear(*found, where, MostLivesLostOnAClear, refused);
+            readClearAt(*stages, key, "stages." + key, MostLivesLostOnAClear, refused);
         if (clear) {
             records.stages[static_cast<std::size_t>(stage - 1)] = {clear->frames, clear->livesLost,
                                                                    clear->replay};
@@ -90,10 +91,8 @@ void readStages(const toml::table& table, Records& records, Refusals& refused) {
 }
 
 void readBestGame(const toml::table& table, Records& records, Refusals& refused) {
-    const toml::table* best = readTable(table, "best_game", "best_game", refused);
     const std::optional<Clear> clear =
-        best == nullptr ? std::nullopt
-                        : readClear(*best, "best_game", MostLivesLostInAGame, refused);
+        readClearAt(table, "best_game", "best_game", MostLivesLostInAGame, refused);
     if (clear) {
         records.bestGameFrames = clear->frames;
         records.bestGameLivesLost = clear->livesLost;

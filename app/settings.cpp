@@ -38,34 +38,32 @@ Chosen chosenNow() {
     return {waitLevel, optFullscreen, optClassicFrames};
 }
 
-bool readDrawing(const toml::table& table, bool& classic, Refusals& refused) {
+void readDrawing(const toml::table& table, bool& classic, Refusals& refused) {
     const toml::node* node = table.get("drawing");
     if (node == nullptr) {
-        return true;
+        return;
     }
     const std::optional<std::string_view> drawing = node->value_exact<std::string_view>();
     if (!drawing || (*drawing != SmoothDrawing && *drawing != ClassicDrawing)) {
         refused.push_back(keyError("drawing", "must be \"smooth\" or \"classic\""));
-        return false;
+        return;
     }
     classic = *drawing == ClassicDrawing;
-    return true;
 }
 
-bool readDeadZone(const toml::table& table, double& deadZone, Refusals& refused) {
+void readDeadZone(const toml::table& table, double& deadZone, Refusals& refused) {
     const toml::node* node = table.get("gamepad_dead_zone");
     if (node == nullptr) {
-        return true;
+        return;
     }
     // A whole number is taken too: "0" is as good as "0.0".
     const std::optional<double> value = node->value<double>();
     if (!value || !(*value >= 0.0 && *value <= LargestDeadZone)) {
         refused.push_back(keyError("gamepad_dead_zone", "must be a number from 0 to 0.9"));
-        return false;
+        return;
     }
     // Kept in hundredths, as the file is written.
     deadZone = std::round(*value * DeadZoneSteps) / DeadZoneSteps;
-    return true;
 }
 
 void save(const Settings& settings) {

@@ -38,35 +38,33 @@ inline std::string keyError(std::string_view key, std::string_view what) {
     return "'" + std::string(key) + "' " + std::string(what);
 }
 
-// False, with the reason in `refused` and `value` as it was, when the key's value is refused.
-inline bool readInteger(const toml::table& table, std::string_view key, long long low,
+// A refused value leaves `value` as it was, with the reason in `refused`.
+inline void readInteger(const toml::table& table, std::string_view key, long long low,
                         long long high, int& value, Refusals& refused) {
     const toml::node* node = table.get(key);
     if (node == nullptr) {
-        return true;
+        return;
     }
     const std::optional<long long> read = node->value_exact<long long>();
     if (!read || *read < low || *read > high) {
         refused.push_back(keyError(key, "must be a whole number from " + std::to_string(low) +
                                             " to " + std::to_string(high)));
-        return false;
+        return;
     }
     value = static_cast<int>(*read);
-    return true;
 }
 
-inline bool readBoolean(const toml::table& table, std::string_view key, bool& value,
+inline void readBoolean(const toml::table& table, std::string_view key, bool& value,
                         Refusals& refused) {
     const toml::node* node = table.get(key);
     if (node == nullptr) {
-        return true;
+        return;
     }
     if (!node->is_boolean()) {
         refused.push_back(keyError(key, "must be true or false"));
-        return false;
+        return;
     }
     value = node->as_boolean()->get();
-    return true;
 }
 
 // The syntax error of a file that is no TOML, with its line. The reason may quote the file:

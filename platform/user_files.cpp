@@ -256,7 +256,7 @@ class Writer {
         }
     }
 
-    // Writer thread only, as are the two below.
+    // Writer thread only, as is forget().
     std::vector<std::string> unsavedIn(const std::string& folder) const {
         std::vector<std::string> names;
         for (const Unsaved& save : unsaved) {
