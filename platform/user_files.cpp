@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int HighestBadCopy = 9;
+constexpr int HighestBadCopy = 10; // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
 constexpr int MostLinksFollowed = 40; // as many as the kernel follows
 constexpr std::size_t UserDirsLimit = 64 * 1024;
 constexpr mode_t FileMode = 0666; // less the umask, as any new file
@@ -147,7 +147,7 @@ std::string inRealFolder(const std::string& file) {
     return (real == "/" ? "" : real) + "/" + file.substr(file.rfind('/') + 1);
 }
 
-// PATH.bad, then PATH.bad.2 up to PATH.bad.9.
+// PATH.bad, then PATH.bad.2 up to PATH.bad.10.
 std::string badName(const std::string& path, int number) {
     return path + ".bad" + (number > 1 ? "." + std::to_string(number) : "");
 }

@@ -37,9 +37,9 @@ struct KeptAside {
     std::string gaveWay;
 };
 // Moves a file that could not be used out of the way, to PATH.bad, or PATH.bad.2 up to
-// PATH.bad.9 when those are taken: a file kept aside is never overwritten. With every name
+// PATH.bad.10 when those are taken: a file kept aside is never overwritten. With every name
 // taken the oldest, PATH.bad, gives way: the others move down one name and the file takes
-// PATH.bad.9. A symbolic link stays: the file at the end of it is set aside, beside itself.
+// PATH.bad.10. A symbolic link stays: the file at the end of it is set aside, beside itself.
 KeptAside keepAside(const std::string& path);
 
 // The file at the end of the chain of symbolic links that starts at `path` (a relative target

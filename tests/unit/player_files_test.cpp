@@ -438,14 +438,14 @@ TEST_F(PlayerFiles, TheOldestBadCopyGivesWayWhenEveryNameIsTaken) {
     const auto badName = [&settings](int number) {
         return settings + ".bad" + (number > 1 ? "." + std::to_string(number) : "");
     };
-    for (int number = 1; number <= 8; ++number) {
+    for (int number = 1; number <= 9; ++number) {
         writeWhole(badName(number), "copy " + std::to_string(number));
     }
     testing::internal::CaptureStderr();
     writeWhole(settings, "speed_level = 12\nwindow_size = 300\n");
     loadSettings();
     finishSaving();
-    EXPECT_EQ(readWhole(badName(9)), "speed_level = 12\nwindow_size = 300\n");
+    EXPECT_EQ(readWhole(badName(10)), "speed_level = 12\nwindow_size = 300\n");
     EXPECT_EQ(readWhole(badName(1)), "copy 1");
 
     writeWhole(settings, "speed_level = 13\nwindow_size = 400\n");
@@ -453,17 +453,17 @@ TEST_F(PlayerFiles, TheOldestBadCopyGivesWayWhenEveryNameIsTaken) {
     saveWindowSize(700);
     finishSaving();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("kept as " + badName(9) + " (" + badName(1) +
+    EXPECT_NE(said.find("kept as " + badName(10) + " (" + badName(1) +
                         ", the oldest copy, gave way; the others moved down one name)\n"),
               std::string::npos)
         << said;
     EXPECT_EQ(lineCount(said), 2) << said;
-    for (int number = 1; number <= 7; ++number) {
+    for (int number = 1; number <= 8; ++number) {
         EXPECT_EQ(readWhole(badName(number)), "copy " + std::to_string(number + 1));
     }
-    EXPECT_EQ(readWhole(badName(8)), "speed_level = 12\nwindow_size = 300\n");
-    EXPECT_EQ(readWhole(badName(9)), "speed_level = 13\nwindow_size = 400\n");
-    EXPECT_FALSE(exists(badName(10)));
+    EXPECT_EQ(readWhole(badName(9)), "speed_level = 12\nwindow_size = 300\n");
+    EXPECT_EQ(readWhole(badName(10)), "speed_level = 13\nwindow_size = 400\n");
+    EXPECT_FALSE(exists(badName(11)));
     EXPECT_EQ(readWhole(settings),
               formatSettings(settingsWith([](Settings& s) { s.windowSize = 700; })));
 }
