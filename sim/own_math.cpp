@@ -288,12 +288,32 @@ Reduced reduce(double x) {
 
 // Below this, sin x rounds to x and cos x to 1.
 constexpr double TinyAngle = 0x1p-27;
-constexpr double SinC3 = -1.0 / 6;
-constexpr double SinC5 = 1.0 / 120;
-constexpr double SinC7 = -1.0 / 5040;
-constexpr double CosC2 = -1.0 / 2;
-constexpr double CosC4 = 1.0 / 24;
-constexpr double CosC6 = -1.0 / 720;
+
+// (-1)^(n/2) / n!: the Taylor coefficients of sin and cos.
+constexpr double taylorCoefficient(int n) {
+    double factorial = 1.0;
+    for (int k = 2; k <= n; ++k) {
+        factorial *= k; // exact up to 22!
+    }
+    return (n / 2 % 2 != 0 ? -1.0 : 1.0) / factorial;
+}
+
+constexpr int SinTermCount = 7;
+constexpr int CosTermCount = 8;
+
+// The coefficients of r^(first), r^(first + 2), ...
+template <int Count> constexpr std::array<double, Count> taylorCoefficients(int first) {
+    std::array<double, Count> c{};
+    for (int k = 0; k < Count; ++k) {
+        c[k] = taylorCoefficient(first + 2 * k);
+    }
+    return c;
+}
+
+// Of (sin r - r) / r^3 and (cos r - 1) / r^2 in powers of r^2, to r^15 and r^16: less than
+// 2^-54 is left at pi/4.
+constexpr std::array<double, SinTermCount> SinTerms = taylorCoefficients<SinTermCount>(3);
+constexpr std::array<double, CosTermCount> CosTerms = taylorCoefficients<CosTermCount>(2);
 
 // |r| split at its nearest table point p: |r| = p + dHi + dLo, with |d| <= 1/256.
 struct Step {
@@ -318,8 +338,8 @@ Step stepOf(const Reduced& reduced) {
             dHi,
             r.lo,
             d,
-            d * z * (SinC3 + z * (SinC5 + z * SinC7)),
-            z * (CosC2 + z * (CosC4 + z * CosC6))};
+            d * z * (SinTerms[0] + z * (SinTerms[1] + z * SinTerms[2])),
+            z * (CosTerms[0] + z * (CosTerms[1] + z * CosTerms[2]))};
 }
 
 // a cos d + b sin d: with (a, b) = (sin p, cos p) that is sin(p + d), with (cos p, -sin p)
@@ -360,31 +380,6 @@ bool roundsSurely(double v, float& f) {
     return float(v - bound) == f && float(v + bound) == f;
 }
 
-constexpr double inverseFactorial(int n) {
-    double f = 1.0;
-    for (int k = 2; k <= n; ++k) {
-        f *= k; // exact up to 22!
-    }
-    return 1.0 / f;
-}
-
-// Taylor coefficients of (sin r - r) / r^3 and (cos r - 1) / r^2 in powers of r^2: to r^15
-// and r^16, which leaves less than 2^-54 at pi/4.
-constexpr double S1 = -inverseFactorial(3);
-constexpr double S2 = inverseFactorial(5);
-constexpr double S3 = -inverseFactorial(7);
-constexpr double S4 = inverseFactorial(9);
-constexpr double S5 = -inverseFactorial(11);
-constexpr double S6 = inverseFactorial(13);
-constexpr double S7 = -inverseFactorial(15);
-constexpr double C1 = -inverseFactorial(2);
-constexpr double C2 = inverseFactorial(4);
-constexpr double C3 = -inverseFactorial(6);
-constexpr double C4 = inverseFactorial(8);
-constexpr double C5 = -inverseFactorial(10);
-constexpr double C6 = inverseFactorial(12);
-constexpr double C7 = -inverseFactorial(14);
-constexpr double C8 = inverseFactorial(16);
 // Multiplying by these flips a sign exactly, without a branch.
 constexpr double Signs[2] = {1.0, -1.0};
 
@@ -404,9 +399,12 @@ bool roughSinCos(double x, float& sn, float& cs) {
     const double z = r * r;
     const double z2 = z * z;
     const double z4 = z2 * z2;
-    const double sinPart = (S1 + S2 * z) + z2 * (S3 + S4 * z) + z4 * ((S5 + S6 * z) + z2 * S7);
-    const double cosPart =
-        (C1 + C2 * z) + z2 * (C3 + C4 * z) + z4 * ((C5 + C6 * z) + z2 * (C7 + C8 * z));
+    const auto& s = SinTerms;
+    const auto& c = CosTerms;
+    const double sinPart =
+        (s[0] + s[1] * z) + z2 * (s[2] + s[3] * z) + z4 * ((s[4] + s[5] * z) + z2 * s[6]);
+    const double cosPart = (c[0] + c[1] * z) + z2 * (c[2] + c[3] * z) +
+                           z4 * ((c[4] + c[5] * z) + z2 * (c[6] + c[7] * z));
     const double sinR = r + r * z * sinPart;
     const double cosR = 1.0 + z * cosPart;
     // sin(r + q pi/2) and cos(r + q pi/2) for q = k mod 4.
