@@ -6,10 +6,12 @@
 set -u
 # The simulation's folders and files, relative to ROOT.
 SIMULATION=(sim characters app/game_flow.cpp)
-FUNCTIONS='sin|cos|tan|asin|acos|atan|atan2|sinh|cosh|tanh|asinh|acosh|atanh|exp|exp2|expm1|log|log2|log10|log1p|pow|cbrt|hypot|erf|erfc|tgamma|lgamma|sincos'
+FUNCTIONS='sin|cos|tan|asin|acos|atan|atan2|sinh|cosh|tanh|asinh|acosh|atanh|sincos'
+FUNCTIONS+='|exp|exp2|expm1|log|log2|log10|log1p|pow|cbrt|hypot|erf|erfc|tgamma|lgamma'
 # A call or a named function: the name (with f or l for float and long double) not preceded
 # by a letter, digit, underscore, '.' or '>' (a member of our own), optionally qualified.
-PATTERN="(^|[^[:alnum:]_.>])(std::|::|__builtin_)?($FUNCTIONS)[fl]?[[:space:]]*\\(|std::($FUNCTIONS)[fl]?\\b"
+CALL="(^|[^[:alnum:]_.>])(std::|::|__builtin_)?($FUNCTIONS)[fl]?[[:space:]]*\\("
+PATTERN="$CALL|std::($FUNCTIONS)[fl]?\\b"
 
 root=$1
 cd "$root" || exit 2
