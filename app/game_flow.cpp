@@ -7,6 +7,7 @@
 #include "app/window.h"
 #include "platform/beep.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 #include "sim/stages.h"
 #include "sim/world.h"
 
@@ -302,8 +303,8 @@ void endingFrame() {
         return;
     }
     const double angle = countdown * FullTurnF * PerWobbleFrame;
-    const float tiltX = static_cast<float>(std::cos(angle) * WobbleAmplitude);
-    const float tiltY = static_cast<float>(std::sin(angle) * WobbleAmplitude);
+    const float tiltX = static_cast<float>(ownCos(angle) * WobbleAmplitude);
+    const float tiltY = static_cast<float>(ownSin(angle) * WobbleAmplitude);
     stepWithoutInput();
     gameWorld.tiltX = tiltX;
     gameWorld.tiltY = tiltY;

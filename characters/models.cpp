@@ -4,8 +4,7 @@
 #include "characters/characters.h"
 #include "sim/mesh.h"
 #include "sim/numbers.h"
-
-#include <cmath>
+#include "sim/own_math.h"
 
 namespace {
 
@@ -64,8 +63,8 @@ void Saturn::buildModel() {
     ring.colour = colourOf(SaturnRingColour);
     for (int i = 0; i < RingPoints; ++i) {
         const float angle = static_cast<float>(i * FullTurnF * RingStep);
-        const Vector3f c = static_cast<float>(std::cos(double(angle))) * UnitX +
-                           static_cast<float>(std::sin(double(angle))) * UnitY;
+        const SinCosFloat turn = ownSinCosFloat(angle);
+        const Vector3f c = turn.cs * UnitX + turn.sn * UnitY;
         ring.vertices.push_back({UnitZ, SaturnRingInner * c});
         ring.vertices.push_back({UnitZ, SaturnParams.radius * c});
     }

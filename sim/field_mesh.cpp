@@ -2,9 +2,8 @@
 // rim's skirt below.
 #include "sim/mesh.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 #include "sim/world.h"
-
-#include <cmath>
 
 namespace {
 
@@ -21,7 +20,8 @@ struct Direction {
 
 Direction segmentDirection(int j) {
     const float phi = toFloat(j * FullTurnF * OneThirtieth);
-    return {toFloat(std::cos(double(phi))), toFloat(std::sin(double(phi)))};
+    const SinCosFloat turn = ownSinCosFloat(phi);
+    return {turn.cs, turn.sn};
 }
 
 // One ring vertex with its normal turned about the vertical axis into place.
@@ -58,7 +58,7 @@ MeshPart skirt(float rim, float rimHeight, float skirtBottom) {
 
 Mesh World::fieldMesh() const {
     // The drawn dish is a little smaller than the physical one, its rim at about 0.95 S.
-    const float drawRadius = toFloat((fieldSize * std::cos(SeventhTurnF) + fieldSize) * 0.5);
+    const float drawRadius = toFloat((fieldSize * ownCos(SeventhTurnF) + fieldSize) * 0.5);
     float ringRadius[RingCount];
     for (int i = 0; i < RingCount; ++i) {
         ringRadius[i] = toFloat(double(drawRadius) * i * OneSixthF);
