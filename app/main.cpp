@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
+    catchEndSignals();
     const bool timedemo = !line.timedemoFile.empty();
     if (!openReplayFiles(line.recordFile, line.replayFile, line.startStage) ||
         (timedemo && !loadTimedemo(line.timedemoFile))) {
