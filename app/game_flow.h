@@ -12,6 +12,10 @@ void resetToTitle();
 // A game from the fly-in of `stage` (1 to 22) with a full set of lives: how the title starts
 // stage 1, and where a game that begins at a later stage starts.
 void startGame(int stage);
+// Stage 1 as the title's frame that starts a game leaves it: started, and that frame's end run
+// (the fly-in's countdown one down). Where the recording of a game played from the title
+// starts.
+void startGameAsTheTitleDoes();
 
 // The countdown of the game-over and stage-clear screens that the world step's outcome starts.
 inline constexpr int OutcomeFrames = 20;
