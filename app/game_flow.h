@@ -39,9 +39,8 @@ using GamepadInput = GamepadState (*)();
 extern GamepadInput gamepadInput;
 
 // Told at the end of every frame, after the countdown; `stateHandlerRan` is false in a paused
-// frame. For the records, the settings and the automatic replays: nothing it does reaches the
-// world step, and the one change it may make is to put a game the title has just started at
-// a recording's start (startAt).
+// frame. For the records, the settings and the automatic replays, which only watch: nothing
+// it does changes the game.
 using FrameListener = void (*)(bool stateHandlerRan);
 extern FrameListener frameListener;
 // Told of the window size the player chose with "e" or "r".
