@@ -21,13 +21,15 @@ namespace {
 // The display callback of the frames chosen: classic, smooth or the timedemo's.
 void (*frameDisplay)() = onDisplay;
 
-// The audio device and the gamepads start on threads of their own once the first frame is
-// shown, so that the first frame neither waits for them nor shares the processor with them
-// (loading SDL and its libraries, finding no sound server takes a tenth of a second). Under
-// "/s" the game never beeps and leaves the audio device alone.
+// What the first frame does without comes once it is shown: the monitor's rate, and the audio
+// device and the gamepads on threads of their own, so that the first frame neither waits for
+// them nor shares the processor with them (loading SDL and its libraries, finding no sound
+// server takes a tenth of a second). Under "/s" the game never beeps and leaves the audio
+// device alone.
 void displayFirstFrame() {
     frameDisplay();
     glutDisplayFunc(frameDisplay);
+    learnMonitorRate();
     openGamepad();
     if (!optSilent) {
         openBeepInBackground();
