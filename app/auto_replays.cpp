@@ -36,15 +36,9 @@ std::string nameOfNow() {
                           static_cast<int>(milliseconds.count() % 1000));
 }
 
-// On the writer thread, after the game's last save: the files that no longer need keeping go,
-// and so do the temporary files of games killed while their replay was written.
+// On the writer thread, after the game's last save.
 void pruneInBackground(const std::string& folder, std::vector<std::string> kept) {
-    workInBackground([folder, kept = std::move(kept)] {
-        removeStaleTemporariesIn(folder);
-        for (const std::string& name : replaysToRemove(filesIn(folder), kept)) {
-            removeFile(folder + "/" + name);
-        }
-    });
+    workInBackground([folder, kept = std::move(kept)] { pruneReplays(folder, kept); });
 }
 
 bool dueForHandOver(std::size_t bytes) {
@@ -121,12 +115,23 @@ std::vector<std::string> replaysToRemove(std::vector<std::string> names,
                                          const std::vector<std::string>& kept) {
     std::erase_if(names, [](const std::string& name) { return !isAutoReplayName(name); });
     std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     const std::size_t older = names.size() > LastGamesKept ? names.size() - LastGamesKept : 0;
     names.resize(older);
     std::erase_if(names, [&kept](const std::string& name) {
         return std::find(kept.begin(), kept.end(), name) != kept.end();
     });
     return names;
+}
+
+void pruneReplays(const std::string& folder, const std::vector<std::string>& kept) {
+    removeStaleTemporariesIn(folder);
+    std::vector<std::string> names = filesIn(folder);
+    const std::vector<std::string> unsaved = unsavedFilesIn(folder);
+    names.insert(names.end(), unsaved.begin(), unsaved.end());
+    for (const std::string& name : replaysToRemove(names, kept)) {
+        removeFile(folder + "/" + name);
+    }
 }
 
 void recordEveryGame() {

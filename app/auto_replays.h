@@ -22,6 +22,11 @@ bool isAutoReplayName(std::string_view name);
 // neither among the last LastGamesKept nor named in `kept`. Other files are left alone.
 std::vector<std::string> replaysToRemove(std::vector<std::string> names,
                                          const std::vector<std::string>& kept);
+// In a job on the writer thread, after a game's last save: the files of `folder` that no
+// longer need keeping go, and so do the temporary files of games killed while their replay was
+// written. A replay whose save failed and waits to be tried again counts as there, as it would
+// be had the disk never been full: it goes, unsaved, when it is no longer kept.
+void pruneReplays(const std::string& folder, const std::vector<std::string>& kept);
 
 // From now on every game is recorded (not while a replay is shown, and not beside --record,
 // whose file holds the session's games).

@@ -8,6 +8,7 @@
 #include "platform/beep.h"
 #include "render/gl_lists.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 #include "sim/stages.h"
 #include "sim/world.h"
 
@@ -303,8 +304,8 @@ void endingFrame() {
         return;
     }
     const double angle = countdown * FullTurnF * PerWobbleFrame;
-    const float tiltX = static_cast<float>(std::cos(angle) * WobbleAmplitude);
-    const float tiltY = static_cast<float>(std::sin(angle) * WobbleAmplitude);
+    const float tiltX = static_cast<float>(ownCos(angle) * WobbleAmplitude);
+    const float tiltY = static_cast<float>(ownSin(angle) * WobbleAmplitude);
     stepWithoutInput();
     gameWorld.tiltX = tiltX;
     gameWorld.tiltY = tiltY;

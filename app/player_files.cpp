@@ -12,6 +12,33 @@ std::string under(const std::string& folder, const char* rest) {
     return folder.empty() ? "" : folder + rest;
 }
 
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "; ") + line;
+    }
+    return text;
+}
+
+// The one line for a file that could not be used as it was: `fault`, then what became of it.
+bool answerBadFile(const std::string& path, const std::string& fault, FileUse use,
+                   const std::function<std::string()>& format) {
+    const KeptAside kept = use == FileUse::Game ? keepAside(path) : KeptAside();
+    if (kept.name.empty()) {
+        std::fprintf(stderr, "%s: %s: %s, and leaving the file as it is\n", ProgramName,
+                     path.c_str(), fault.c_str());
+        return false;
+    }
+    const std::string gaveWay =
+        kept.gaveWay.empty()
+            ? ""
+            : " (" + kept.gaveWay + ", the oldest copy, gave way; the others moved down one name)";
+    std::fprintf(stderr, "%s: %s: %s, the file is kept as %s%s\n", ProgramName, path.c_str(),
+                 fault.c_str(), kept.name.c_str(), gaveWay.c_str());
+    saveInBackground(path, format());
+    return true;
+}
+
 } // namespace
 
 std::string settingsPath() {
@@ -31,31 +58,25 @@ std::string screenshotFolder() {
     return pictures.empty() ? under(dataHome(), "/tumbra/screenshots") : pictures + "/Tumbra";
 }
 
-std::optional<std::string> readPlayerFile(const std::string& path, bool& savable) {
+bool loadPlayerFile(const std::string& path, FileUse use, const PlayerFileParse& parse,
+                    const std::function<std::string()>& format) {
     std::string text;
     std::string error;
+    std::vector<std::string> refused;
     switch (readSmallFile(path, PlayerFileLimit, text, error)) {
-    case ReadStatus::Read:
-        return text;
     case ReadStatus::Missing:
-        break;
+        return true;
     case ReadStatus::Unusable:
-        savable = rejectPlayerFile(path, error);
+        return answerBadFile(path, error + "; using the defaults", use, format);
+    case ReadStatus::Read:
         break;
     }
-    return std::nullopt;
-}
-
-bool rejectPlayerFile(const std::string& path, const std::string& why) {
-    const std::string aside = keepAside(path);
-    if (aside.empty()) {
-        std::fprintf(stderr, "%s: %s: %s; using the defaults, and leaving the file as it is\n",
-                     ProgramName, path.c_str(), why.c_str());
-        return false;
+    if (!parse(text, error, refused)) {
+        return answerBadFile(path, error + "; using the defaults", use, format);
     }
-    std::fprintf(stderr, "%s: %s: %s; using the defaults, the file is kept as %s\n", ProgramName,
-                 path.c_str(), why.c_str(), aside.c_str());
-    return true;
+    return refused.empty() ||
+           answerBadFile(path, joined(refused) + ": refused, keeping the other values", use,
+                         format);
 }
 
 void sayNoHome() {

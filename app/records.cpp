@@ -18,82 +18,86 @@ constexpr const char* NotYet = "-";
 
 bool savable = true;
 
-bool readTable(const toml::table& table, std::string_view key, const toml::table*& found,
-               std::string& error) {
+// The table at `key`, or none when the key is missing or refused (not a table).
+const toml::table* readTable(const toml::table& table, std::string_view key,
+                             const std::string& where, Refusals& refused) {
     const toml::node* node = table.get(key);
-    found = node == nullptr ? nullptr : node->as_table();
-    if (node != nullptr && found == nullptr) {
-        error = keyError(key, "must be a table");
-        return false;
+    if (node != nullptr && !node->is_table()) {
+        refused.push_back("'" + where + "' must be a table");
     }
-    return true;
+    return node == nullptr ? nullptr : node->as_table();
 }
 
 // A replay's name, which must be one the game gives its replay files.
-bool readReplayName(const toml::table& table, std::string& name, std::string& error) {
+void readReplayName(const toml::table& table, std::string& name, Refusals& refused) {
     const toml::node* node = table.get("replay");
     if (node == nullptr) {
-        return true;
+        return;
     }
     const std::optional<std::string> read = node->value_exact<std::string>();
     if (!read || !isAutoReplayName(*read)) {
-        error =
-            keyError("replay", "must name a replay file such as '" + autoReplayName(0, 0) + "'");
-        return false;
+        refused.push_back(
+            keyError("replay", "must name a replay file such as '" + autoReplayName(0, 0) + "'"));
+        return;
     }
     name = *read;
-    return true;
 }
 
-// A cleared stage or game: frames (at least 1) and lives lost, both present, and its replay.
-bool readClear(const toml::table& table, std::string_view where, int mostLivesLost, int& frames,
-               int& livesLost, std::string& replay, std::string& error) {
+struct Clear {
+    int frames = 0;
+    int livesLost = 0;
+    std::string replay;
+};
+
+// A cleared stage or game at `where`: frames (at least 1) and lives lost, both present, and
+// its replay. A bad frames or lives lost refuses the clear whole (nothing when it is), a bad
+// replay name only that name.
+std::optional<Clear> readClear(const toml::table& table, const std::string& where,
+                               int mostLivesLost, Refusals& refused) {
+    Refusals faults;
+    Clear clear;
     if (table.get("frames") == nullptr || table.get("lives_lost") == nullptr) {
-        error = std::string(where) + " needs 'frames' and 'lives_lost'";
-        return false;
+        faults.push_back("needs 'frames' and 'lives_lost'");
+    } else {
+        readInteger(table, "frames", 1, MostFrames, clear.frames, faults);
+        readInteger(table, "lives_lost", 0, mostLivesLost, clear.livesLost, faults);
     }
-    if (readInteger(table, "frames", 1, MostFrames, frames, error) &&
-        readInteger(table, "lives_lost", 0, mostLivesLost, livesLost, error) &&
-        readReplayName(table, replay, error)) {
-        return true;
+    const bool whole = faults.empty();
+    readReplayName(table, clear.replay, faults);
+    for (const std::string& fault : faults) {
+        refused.push_back(where + ": " + fault);
     }
-    error = std::string(where) + ": " + error;
-    return false;
+    return whole ? std::optional<Clear>(clear) : std::nullopt;
 }
 
-bool readStages(const toml::table& table, Records& records, std::string& error) {
-    const toml::table* stages = nullptr;
-    if (!readTable(table, "stages", stages, error)) {
-        return false;
-    }
-    if (stages == nullptr) {
-        return true;
-    }
-    for (int stage = 1; stage <= RecordedStages; ++stage) {
+// The clear at `key` in `table`, when there is one and it is not refused.
+std::optional<Clear> readClearAt(const toml::table& table, std::string_view key,
+                                 const std::string& where, int mostLivesLost, Refusals& refused) {
+    const toml::table* found = readTable(table, key, where, refused);
+    return found == nullptr ? std::nullopt : readClear(*found, where, mostLivesLost, refused);
+}
+
+void readStages(const toml::table& table, Records& records, Refusals& refused) {
+    const toml::table* stages = readTable(table, "stages", "stages", refused);
+    for (int stage = 1; stages != nullptr && stage <= RecordedStages; ++stage) {
         const std::string key = std::to_string(stage);
-        const toml::table* clear = nullptr;
-        if (!readTable(*stages, key, clear, error)) {
-            error = "stage " + error;
-            return false;
-        }
-        StageRecord& record = records.stages[static_cast<std::size_t>(stage - 1)];
-        if (clear != nullptr &&
-            !readClear(*clear, "stage " + key, MostLivesLostOnAClear, record.fewestFrames,
-                       record.fewestLivesLost, record.replay, error)) {
-            return false;
+        const std::optional<Clear> clear =
+            readClearAt(*stages, key, "stages." + key, MostLivesLostOnAClear, refused);
+        if (clear) {
+            records.stages[static_cast<std::size_t>(stage - 1)] = {clear->frames, clear->livesLost,
+                                                                   clear->replay};
         }
     }
-    return true;
 }
 
-bool readBestGame(const toml::table& table, Records& records, std::string& error) {
-    const toml::table* best = nullptr;
-    if (!readTable(table, "best_game", best, error)) {
-        return false;
+void readBestGame(const toml::table& table, Records& records, Refusals& refused) {
+    const std::optional<Clear> clear =
+        readClearAt(table, "best_game", "best_game", MostLivesLostInAGame, refused);
+    if (clear) {
+        records.bestGameFrames = clear->frames;
+        records.bestGameLivesLost = clear->livesLost;
+        records.bestGameReplay = clear->replay;
     }
-    return best == nullptr ||
-           readClear(*best, "best_game", MostLivesLostInAGame, records.bestGameFrames,
-                     records.bestGameLivesLost, records.bestGameReplay, error);
 }
 
 std::string clearLine(int frames, int livesLost, const std::string& replay) {
@@ -130,6 +134,15 @@ void printRecordReplays(std::FILE* out, const Records& records) {
     }
 }
 
+bool readRecordsFile(const std::string& path, FileUse use, Records& records) {
+    return loadPlayerFile(
+        path, use,
+        [&records](std::string_view text, std::string& error, Refusals& refused) {
+            return parseRecords(text, records, error, refused);
+        },
+        [&records] { return formatRecords(records); });
+}
+
 void save(const Records& records) {
     const std::string path = recordsPath();
     if (path.empty()) {
@@ -141,20 +154,20 @@ void save(const Records& records) {
 
 } // namespace
 
-bool parseRecords(std::string_view text, Records& records, std::string& error) {
+bool parseRecords(std::string_view text, Records& records, std::string& error,
+                  std::vector<std::string>& refused) {
     const std::optional<toml::table> parsed = parsePlayerTable(text, error);
     if (!parsed) {
         return false;
     }
     const toml::table& table = *parsed;
     Records read;
-    if (readInteger(table, "games_played", 0, MostGames, read.gamesPlayed, error) &&
-        readInteger(table, "furthest_stage", 0, RecordedStages, read.furthestStage, error) &&
-        readStages(table, read, error) && readBestGame(table, read, error)) {
-        records = read;
-        return true;
-    }
-    return false;
+    readInteger(table, "games_played", 0, MostGames, read.gamesPlayed, refused);
+    readInteger(table, "furthest_stage", 0, RecordedStages, read.furthestStage, refused);
+    readStages(table, read, refused);
+    readBestGame(table, read, refused);
+    records = read;
+    return true;
 }
 
 std::string formatRecords(const Records& records) {
@@ -296,13 +309,8 @@ bool RecordKeeper::afterFrame(bool handlerRan) {
 
 void loadRecords() {
     const std::string path = recordsPath();
-    if (path.empty()) {
-        return;
-    }
-    const std::optional<std::string> text = readPlayerFile(path, savable);
-    std::string error;
-    if (text && !parseRecords(*text, recordKeeper.records, error)) {
-        savable = rejectPlayerFile(path, error);
+    if (!path.empty()) {
+        savable = readRecordsFile(path, FileUse::Game, recordKeeper.records);
     }
 }
 
@@ -312,14 +320,18 @@ void keepRecords(bool handlerRan) {
     }
 }
 
+// Changes nothing in the folder, even when the file is bad.
 int printRecords(std::FILE* out) {
-    loadRecords();
     const std::string path = recordsPath();
+    Records records;
+    if (!path.empty()) {
+        readRecordsFile(path, FileUse::ShowOnly, records);
+    }
     std::fprintf(out, "Tumbra's records (%s)\n\n",
                  path.empty() ? "none are kept: HOME is not set" : path.c_str());
-    for (const std::string& line : recordsTable(recordKeeper.records)) {
+    for (const std::string& line : recordsTable(records)) {
         std::fprintf(out, "%s\n", line.c_str());
     }
-    printRecordReplays(out, recordKeeper.records);
+    printRecordReplays(out, records);
     return 0;
 }

@@ -35,9 +35,12 @@ struct Records {
 // The replay files that records name, which are kept for good.
 std::vector<std::string> recordReplays(const Records& records);
 
-// Records from the text of a records file; false with one line saying what is wrong (the
-// syntax, a type, a value out of range). Keys the game does not know are ignored.
-bool parseRecords(std::string_view text, Records& records, std::string& error);
+// Records from the text of a records file. Keys the game does not know are ignored. A text
+// that is not TOML is bad whole: false with one line saying what, `records` left alone. A key
+// with a wrong type or a value out of range is refused alone, with a line in `refused` saying
+// why: a stage's record (or the best game) with a bad part is refused whole, the others kept.
+bool parseRecords(std::string_view text, Records& records, std::string& error,
+                  std::vector<std::string>& refused);
 // The text of a records file, which parseRecords reads back to the same records.
 std::string formatRecords(const Records& records);
 // The records as a table of short lines, for the terminal and the records page alike.
@@ -71,9 +74,11 @@ class RecordKeeper {
 
 // The game's one keeper, holding what records.toml held at start.
 extern RecordKeeper recordKeeper;
-// Reads records.toml into recordKeeper (a bad file is said on stderr and kept aside).
+// Reads records.toml into recordKeeper (a bad file or value is said on stderr, the file kept
+// aside and saved again with the records read).
 void loadRecords();
 // At the end of every frame: keeps the records, and saves them when they changed.
 void keepRecords(bool handlerRan);
-// `tumbra --records`: the table on `out`. Returns the exit status.
+// `tumbra --records`: the table on `out`, and nothing changed in the folder. Returns the exit
+// status.
 int printRecords(std::FILE* out);

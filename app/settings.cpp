@@ -38,34 +38,32 @@ Chosen chosenNow() {
     return {waitLevel, optFullscreen, optClassicFrames};
 }
 
-bool readDrawing(const toml::table& table, bool& classic, std::string& error) {
+void readDrawing(const toml::table& table, bool& classic, Refusals& refused) {
     const toml::node* node = table.get("drawing");
     if (node == nullptr) {
-        return true;
+        return;
     }
     const std::optional<std::string_view> drawing = node->value_exact<std::string_view>();
     if (!drawing || (*drawing != SmoothDrawing && *drawing != ClassicDrawing)) {
-        error = keyError("drawing", "must be \"smooth\" or \"classic\"");
-        return false;
+        refused.push_back(keyError("drawing", "must be \"smooth\" or \"classic\""));
+        return;
     }
     classic = *drawing == ClassicDrawing;
-    return true;
 }
 
-bool readDeadZone(const toml::table& table, double& deadZone, std::string& error) {
+void readDeadZone(const toml::table& table, double& deadZone, Refusals& refused) {
     const toml::node* node = table.get("gamepad_dead_zone");
     if (node == nullptr) {
-        return true;
+        return;
     }
     // A whole number is taken too: "0" is as good as "0.0".
     const std::optional<double> value = node->value<double>();
     if (!value || !(*value >= 0.0 && *value <= LargestDeadZone)) {
-        error = keyError("gamepad_dead_zone", "must be a number from 0 to 0.9");
-        return false;
+        refused.push_back(keyError("gamepad_dead_zone", "must be a number from 0 to 0.9"));
+        return;
     }
     // Kept in hundredths, as the file is written.
     deadZone = std::round(*value * DeadZoneSteps) / DeadZoneSteps;
-    return true;
 }
 
 void save(const Settings& settings) {
@@ -81,24 +79,23 @@ void save(const Settings& settings) {
 
 } // namespace
 
-bool parseSettings(std::string_view text, Settings& settings, std::string& error) {
+bool parseSettings(std::string_view text, Settings& settings, std::string& error,
+                   std::vector<std::string>& refused) {
     const std::optional<toml::table> parsed = parsePlayerTable(text, error);
     if (!parsed) {
         return false;
     }
     const toml::table& table = *parsed;
     Settings read;
-    if (readInteger(table, "speed_level", 0, SlowestSpeedLevel, read.speedLevel, error) &&
-        readBoolean(table, "sound", read.sound, error) &&
-        readInteger(table, "window_size", SmallestWindowSize, LargestWindowSize, read.windowSize,
-                    error) &&
-        readBoolean(table, "fullscreen", read.fullscreen, error) &&
-        readDrawing(table, read.classicFrames, error) &&
-        readDeadZone(table, read.deadZone, error)) {
-        settings = read;
-        return true;
-    }
-    return false;
+    readInteger(table, "speed_level", 0, SlowestSpeedLevel, read.speedLevel, refused);
+    readBoolean(table, "sound", read.sound, refused);
+    readInteger(table, "window_size", SmallestWindowSize, LargestWindowSize, read.windowSize,
+                refused);
+    readBoolean(table, "fullscreen", read.fullscreen, refused);
+    readDrawing(table, read.classicFrames, refused);
+    readDeadZone(table, read.deadZone, refused);
+    settings = read;
+    return true;
 }
 
 std::string formatSettings(const Settings& settings) {
@@ -121,11 +118,12 @@ Settings loadSettings() {
     if (path.empty()) {
         return settings;
     }
-    const std::optional<std::string> text = readPlayerFile(path, savable);
-    std::string error;
-    if (text && !parseSettings(*text, settings, error)) {
-        savable = rejectPlayerFile(path, error);
-    }
+    savable = loadPlayerFile(
+        path, FileUse::Game,
+        [&settings](std::string_view text, std::string& error, Refusals& refused) {
+            return parseSettings(text, settings, error, refused);
+        },
+        [&settings] { return formatSettings(settings); });
     return settings;
 }
 

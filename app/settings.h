@@ -4,6 +4,7 @@
 // for that run only and are never saved), and saved when the player changes one in the game.
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct Settings {
     int speedLevel = 0; // waitLevel, 0 to 10
@@ -17,14 +18,16 @@ struct Settings {
 };
 
 // Settings from the text of a settings file. A key left out keeps its default, and keys the
-// game does not know are ignored; anything else wrong (the syntax, a type, a value out of
-// range) makes the whole file bad: false with one line saying what.
-bool parseSettings(std::string_view text, Settings& settings, std::string& error);
+// game does not know are ignored. A text that is not TOML is bad whole: false with one line
+// saying what, `settings` left alone. A key with a wrong type or a value out of range is
+// refused alone: it keeps its default, with a line in `refused` saying why.
+bool parseSettings(std::string_view text, Settings& settings, std::string& error,
+                   std::vector<std::string>& refused);
 // The text of a settings file, which parseSettings reads back to the same settings.
 std::string formatSettings(const Settings& settings);
 
-// The settings file's, or the defaults when it is missing or bad (said on stderr, the file kept
-// aside).
+// The settings file's, or the defaults when it is missing or bad, and for each value refused
+// (said on stderr; the file is then kept aside and saved again with the settings used).
 Settings loadSettings();
 // The settings the game started with, before the command line: what a change is saved over.
 extern Settings savedSettings;

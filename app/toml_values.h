@@ -1,7 +1,8 @@
 #pragma once
 
 // Reading the values of the game's own TOML files, each checked against its range. A key left
-// out keeps the value it had; a wrong type or a value out of range is an error, in one line.
+// out keeps the value it had; a wrong type or a value out of range refuses that key alone, with
+// a line saying why.
 // toml++ 3.3's key parser asserts a precondition that malformed headers such as "[ }" break,
 // and past it refuses them properly, as optimised builds do (fixed upstream in
 // marzer/tomlplusplus#301). Without its assertions every build refuses them alike.
@@ -11,6 +12,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// Why the values of a file's keys were refused, a line each.
+using Refusals = std::vector<std::string>;
 
 // The game's files are plain ASCII text (tabs and line ends, and printable characters). A
 // file with any other byte is refused before toml++ sees it: version 3.3 reaches
@@ -33,34 +38,33 @@ inline std::string keyError(std::string_view key, std::string_view what) {
     return "'" + std::string(key) + "' " + std::string(what);
 }
 
-inline bool readInteger(const toml::table& table, std::string_view key, long long low,
-                        long long high, int& value, std::string& error) {
+// A refused value leaves `value` as it was, with the reason in `refused`.
+inline void readInteger(const toml::table& table, std::string_view key, long long low,
+                        long long high, int& value, Refusals& refused) {
     const toml::node* node = table.get(key);
     if (node == nullptr) {
-        return true;
+        return;
     }
     const std::optional<long long> read = node->value_exact<long long>();
     if (!read || *read < low || *read > high) {
-        error = keyError(key, "must be a whole number from " + std::to_string(low) + " to " +
-                                  std::to_string(high));
-        return false;
+        refused.push_back(keyError(key, "must be a whole number from " + std::to_string(low) +
+                                            " to " + std::to_string(high)));
+        return;
     }
     value = static_cast<int>(*read);
-    return true;
 }
 
-inline bool readBoolean(const toml::table& table, std::string_view key, bool& value,
-                        std::string& error) {
+inline void readBoolean(const toml::table& table, std::string_view key, bool& value,
+                        Refusals& refused) {
     const toml::node* node = table.get(key);
     if (node == nullptr) {
-        return true;
+        return;
     }
     if (!node->is_boolean()) {
-        error = keyError(key, "must be true or false");
-        return false;
+        refused.push_back(keyError(key, "must be true or false"));
+        return;
     }
     value = node->as_boolean()->get();
-    return true;
 }
 
 // The syntax error of a file that is no TOML, with its line. The reason may quote the file:

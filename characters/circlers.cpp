@@ -4,8 +4,7 @@
 #include "characters/steering.h"
 #include "render/gl_lists.h"
 #include "sim/field.h"
-
-#include <cmath>
+#include "sim/own_math.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ Jupiter::Jupiter(World* world, const float& x, const float& y) : Ball(world, x, 
 // that circle at the design speed. Needs a level field, as every stage load gives.
 void Jupiter::setUpOrbit() {
     const float rho = orbitRadius(world->fieldSize);
-    orbitForce = toFloat(mass * -1.0 * std::pow(OrbitDesignSpeed, 2.0) / rho);
+    orbitForce = toFloat(mass * -1.0 * integerPower(OrbitDesignSpeed, 2) / rho);
     const Vector3f start = position;
     position = Vector3f(rho, 0.0f, 0.0f);
     const Vector3f g = world->surfaceForce(*this, ZeroVector);

@@ -4,9 +4,9 @@
 #include "characters/characters.h"
 #include "render/gl_lists.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 
 #include <GL/freeglut.h>
-#include <cmath>
 
 namespace {
 
@@ -54,8 +54,8 @@ void Saturn::buildModel() {
     Vector3f outer[RingPoints];
     for (int i = 0; i < RingPoints; ++i) {
         const float angle = static_cast<float>(i * FullTurnF * RingStep);
-        const Vector3f c = static_cast<float>(std::cos(double(angle))) * UnitX +
-                           static_cast<float>(std::sin(double(angle))) * UnitY;
+        const SinCosFloat turn = ownSinCosFloat(angle);
+        const Vector3f c = turn.cs * UnitX + turn.sn * UnitY;
         inner[i] = SaturnRingInner * c;
         outer[i] = SaturnParams.radius * c;
     }

@@ -1,7 +1,9 @@
 #include "platform/user_files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
@@ -11,14 +13,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
-#include <set>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-constexpr int HighestBadCopy = 9;
+constexpr int HighestBadCopy = 10; // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
+constexpr int MostLinksFollowed = 40; // as many as the kernel follows
 constexpr std::size_t UserDirsLimit = 64 * 1024;
 constexpr mode_t FileMode = 0666; // less the umask, as any new file
 constexpr mode_t FolderMode = 0777;
@@ -47,26 +50,30 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool writeAll(int fd, std::string_view contents) {
+// 0, or the errno of the write that failed: a full disk (ENOSPC), a file size limit (EFBIG).
+int writeAll(int fd, std::string_view contents) {
     while (!contents.empty()) {
-        const ssize_t written = ::write(fd, contents.data(), contents.size());
+        const ssize_t written = fileCalls.write(fd, contents.data(), contents.size());
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
-            return false;
+        if (written < 0) {
+            return errno;
+        }
+        if (written == 0) {
+            return EIO; // no progress: the file would be cut short
         }
         contents.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return 0;
 }
 
 // The rename is made durable by syncing the folder that holds the name.
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = fileCalls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+        fileCalls.fsync(fd);
+        fileCalls.close(fd);
     }
 }
 
@@ -74,7 +81,7 @@ void syncFolder(const std::string& folder) {
 int createTemporary(const std::string& path, std::string& temporary) {
     static std::atomic<unsigned> counter{0};
     temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    return ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FileMode);
+    return fileCalls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FileMode);
 }
 
 // Writes and syncs the temporary file, then gives it its name: rename replaces an old file,
@@ -85,17 +92,20 @@ int writeThroughTemporary(const std::string& path, std::string_view contents, bo
     if (fd < 0) {
         return errno;
     }
-    int failure = writeAll(fd, contents) && ::fsync(fd) == 0 ? 0 : errno;
-    if (::close(fd) != 0 && failure == 0) {
+    int failure = writeAll(fd, contents);
+    if (failure == 0 && fileCalls.fsync(fd) != 0) {
+        failure = errno;
+    }
+    if (fileCalls.close(fd) != 0 && failure == 0) {
         failure = errno;
     }
     if (failure == 0) {
-        const int named = replace ? ::rename(temporary.c_str(), path.c_str())
-                                  : ::link(temporary.c_str(), path.c_str());
+        const int named = replace ? fileCalls.rename(temporary.c_str(), path.c_str())
+                                  : fileCalls.link(temporary.c_str(), path.c_str());
         failure = named == 0 ? 0 : errno;
     }
     if (failure != 0 || !replace) {
-        ::unlink(temporary.c_str());
+        fileCalls.unlink(temporary.c_str());
     }
     if (failure == 0) {
         syncFolder(folderOf(path));
@@ -125,6 +135,50 @@ void removeStaleTemporaries(const std::string& folder, const std::string& base) 
     ::closedir(entries);
 }
 
+// `file` named from its folder's real path, when the folder is there: where a link leads, as
+// a message should name it (without the "../" of a relative link).
+std::string inRealFolder(const std::string& file) {
+    char* folder = ::realpath(folderOf(file).c_str(), nullptr);
+    if (folder == nullptr) {
+        return file;
+    }
+    const std::string real = folder;
+    std::free(folder);
+    return (real == "/" ? "" : real) + "/" + file.substr(file.rfind('/') + 1);
+}
+
+// PATH.bad, then PATH.bad.2 up to PATH.bad.10.
+std::string badName(const std::string& path, int number) {
+    return path + ".bad" + (number > 1 ? "." + std::to_string(number) : "");
+}
+
+// Gives the file at `path` the first free name of its bad copies: link never replaces a file
+// that is there already, then the old name goes. Empty when it cannot be moved, which
+// `everyNameTaken` tells apart.
+std::string moveToFreeBadName(const std::string& path, bool& everyNameTaken) {
+    everyNameTaken = false;
+    for (int number = 1; number <= HighestBadCopy; ++number) {
+        const std::string aside = badName(path, number);
+        if (fileCalls.link(path.c_str(), aside.c_str()) == 0) {
+            fileCalls.unlink(path.c_str());
+            return aside;
+        }
+        if (errno != EEXIST) {
+            return "";
+        }
+    }
+    everyNameTaken = true;
+    return "";
+}
+
+// The oldest bad copy, PATH.bad, goes; the others move down one name, freeing the last.
+void makeRoomForABadCopy(const std::string& path) {
+    fileCalls.unlink(badName(path, 1).c_str());
+    for (int number = 2; number <= HighestBadCopy; ++number) {
+        fileCalls.rename(badName(path, number).c_str(), badName(path, number - 1).c_str());
+    }
+}
+
 // PATH, then PATH-2, PATH-3 ... before the extension.
 std::string numberedName(const std::string& path, int number) {
     if (number == 1) {
@@ -138,11 +192,34 @@ std::string numberedName(const std::string& path, int number) {
     return path.substr(0, dot) + "-" + std::to_string(number) + path.substr(dot);
 }
 
+// A new file under `path`'s name, or NAME-2.EXT and on when that is taken, said on stderr.
+bool saveNewFile(const std::string& path, std::string_view contents, std::string& error) {
+    for (int number = 1;; ++number) {
+        const std::string name = numberedName(path, number);
+        const int failure = writeThroughTemporary(name, contents, false);
+        if (failure == 0) {
+            std::fprintf(stderr, "%s: saved %s\n", program_invocation_short_name, name.c_str());
+            return true;
+        }
+        if (failure != EEXIST) {
+            error = std::strerror(failure);
+            return false;
+        }
+    }
+}
+
 struct Save {
     std::string path;
     std::string contents;
     std::function<std::string()> make; // for a new file
     std::function<void()> job;         // other file work, in its turn
+};
+
+// A save that failed, kept to be tried again.
+struct Unsaved {
+    std::string path;
+    std::string contents;
+    bool newFile;
 };
 
 // The writer thread and its queue. Saves run one after another in the order asked.
@@ -179,6 +256,37 @@ class Writer {
         }
     }
 
+    // Writer thread only, as is forget().
+    std::vector<std::string> unsavedIn(const std::string& folder) const {
+        std::vector<std::string> names;
+        for (const Unsaved& save : unsaved) {
+            if (folderOf(save.path) == folder) {
+                names.push_back(save.path.substr(folder.size() + 1));
+            }
+        }
+        return names;
+    }
+
+    void forget(const std::string& path) {
+        std::erase_if(unsaved,
+                      [&path](const Unsaved& save) { return !save.newFile && save.path == path; });
+    }
+
+    static Writer& writer() {
+        static const bool made = [] {
+            instance = new Writer;
+            // A child forked from the game has no writer thread: it gets a writer of its own,
+            // and the parent's is left as it was.
+            ::pthread_atfork(nullptr, nullptr, [] {
+                inherited = instance;
+                instance = new Writer;
+            });
+            return true;
+        }();
+        static_cast<void>(made);
+        return *instance;
+    }
+
   private:
     void start() {
         if (!thread.joinable() && !stopping) {
@@ -192,7 +300,7 @@ class Writer {
         while (true) {
             wake.wait(lock, [this] { return stopping || !queue.empty(); });
             if (queue.empty()) {
-                return;
+                break;
             }
             Save save = std::move(queue.front());
             queue.pop_front();
@@ -203,59 +311,81 @@ class Writer {
             busy = false;
             idle.notify_all();
         }
+        lock.unlock();
+        // The last try for what could not be saved.
+        retryUnsaved();
+        sayWhatIsLost();
     }
 
-    void write(const Save& save) {
+    void write(Save& save) {
         if (save.job) {
             save.job();
             return;
         }
+        const bool newFile = static_cast<bool>(save.make);
+        std::string contents = newFile ? save.make() : std::move(save.contents);
+        if (newFile && contents.empty()) {
+            std::fprintf(stderr, "%s: cannot save %s: nothing to save\n",
+                         program_invocation_short_name, save.path.c_str());
+            return;
+        }
+        // This save is newer than one of the same file that failed.
+        forget(save.path);
         std::string error;
-        if (!makeFolders(folderOf(save.path), error)) {
-            report(save.path, error);
+        if (!put(save.path, contents, newFile, error)) {
+            keep({save.path, std::move(contents), newFile}, error);
             return;
         }
-        if (!save.make) {
-            if (!writeFileAtomically(save.path, save.contents, error)) {
-                report(save.path, error);
-            }
-            return;
+        retryUnsaved();
+    }
+
+    static bool put(const std::string& path, std::string_view contents, bool newFile,
+                    std::string& error) {
+        if (!makeFolders(folderOf(path), error)) {
+            return false;
         }
-        const std::string contents = save.make();
-        if (contents.empty()) {
-            report(save.path, "nothing to save");
-            return;
+        return newFile ? saveNewFile(path, contents, error)
+                       : writeFileAtomically(path, contents, error);
+    }
+
+    // Said once until saving works again: a full disk fails every save, and each game's
+    // replay is a file of its own.
+    void keep(Unsaved save, const std::string& error) {
+        if (!failing) {
+            failing = true;
+            std::fprintf(stderr,
+                         "%s: cannot save %s: %s; it is kept, and what cannot be saved is "
+                         "tried again at each save and at exit\n",
+                         program_invocation_short_name, save.path.c_str(), error.c_str());
         }
-        for (int number = 1;; ++number) {
-            const std::string name = numberedName(save.path, number);
-            const int failure = writeThroughTemporary(name, contents, false);
-            if (failure == 0) {
-                std::fprintf(stderr, "%s: saved %s\n", program_invocation_short_name, name.c_str());
-                return;
-            }
-            if (failure != EEXIST) {
-                report(save.path, std::strerror(failure));
-                return;
-            }
+        unsaved.push_back(std::move(save));
+    }
+
+    void retryUnsaved() {
+        std::string error;
+        std::erase_if(unsaved, [&error](const Unsaved& save) {
+            return put(save.path, save.contents, save.newFile, error);
+        });
+        if (failing && unsaved.empty()) {
+            failing = false;
+            std::fprintf(stderr, "%s: saving works again: everything kept is saved\n",
+                         program_invocation_short_name);
         }
     }
 
-    // Once per folder: a home that cannot be written is said once, not at every save (each
-    // game's replay is a new file).
-    void report(const std::string& path, const std::string& error) {
-        if (reported.insert(folderOf(path)).second) {
-            std::fprintf(stderr, "%s: cannot save %s: %s\n", program_invocation_short_name,
-                         path.c_str(), error.c_str());
+    void sayWhatIsLost() const {
+        std::string names;
+        for (const Unsaved& save : unsaved) {
+            names += (names.empty() ? "" : ", ") + save.path;
+        }
+        if (!names.empty()) {
+            std::fprintf(stderr, "%s: not saved, as saving still fails: %s\n",
+                         program_invocation_short_name, names.c_str());
         }
     }
 
-  public:
-    static Writer& writer() {
-        static Writer* instance = new Writer; // lives until the process ends, past exit
-        return *instance;
-    }
-
-  private:
+    static inline Writer* instance = nullptr;  // lives until the process ends, past exit
+    static inline Writer* inherited = nullptr; // a forked child's copy of its parent's
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable idle;
@@ -263,10 +393,23 @@ class Writer {
     bool busy = false;
     bool stopping = false;
     std::thread thread;
-    std::set<std::string> reported; // folders, writer thread only
+    std::vector<Unsaved> unsaved; // writer thread only, in the order they failed
+    bool failing = false;         // writer thread only
 };
 
 } // namespace
+
+FileCalls systemFileCalls() {
+    return {[](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+            ::write,
+            ::fsync,
+            ::close,
+            ::rename,
+            ::link,
+            ::unlink};
+}
+
+FileCalls fileCalls = systemFileCalls();
 
 std::string configHome() {
     return baseFolder("XDG_CONFIG_HOME", "/.config");
@@ -351,19 +494,31 @@ ReadStatus readSmallFile(const std::string& path, std::size_t maxBytes, std::str
     return status;
 }
 
-std::string keepAside(const std::string& path) {
-    for (int number = 1; number <= HighestBadCopy; ++number) {
-        const std::string aside = path + ".bad" + (number > 1 ? "." + std::to_string(number) : "");
-        // link never replaces a file that is there already; then the old name goes.
-        if (::link(path.c_str(), aside.c_str()) == 0) {
-            ::unlink(path.c_str());
-            return aside;
+std::string throughLinks(const std::string& path) {
+    std::string file = path;
+    for (int link = 0; link < MostLinksFollowed; ++link) {
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(file.c_str(), target, sizeof target);
+        if (size < 0 || static_cast<std::size_t>(size) == sizeof target) {
+            // No link (or a target too long to be one): the file.
+            return link == 0 ? file : inRealFolder(file);
         }
-        if (errno != EEXIST) {
-            break;
-        }
+        const std::string next(target, static_cast<std::size_t>(size));
+        file = next.starts_with('/') ? next : folderOf(file) + "/" + next;
     }
-    return "";
+    return path;
+}
+
+KeptAside keepAside(const std::string& path) {
+    const std::string file = throughLinks(path);
+    bool everyNameTaken = false;
+    const std::string aside = moveToFreeBadName(file, everyNameTaken);
+    if (!everyNameTaken) {
+        return {aside, ""};
+    }
+    makeRoomForABadCopy(file);
+    const std::string last = moveToFreeBadName(file, everyNameTaken);
+    return {last, last.empty() ? "" : badName(file, 1)};
 }
 
 bool makeFolders(const std::string& folder, std::string& error) {
@@ -387,8 +542,9 @@ bool makeFolders(const std::string& folder, std::string& error) {
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error) {
-    removeStaleTemporaries(folderOf(path), path.substr(path.rfind('/') + 1));
-    const int failure = writeThroughTemporary(path, contents, true);
+    const std::string file = throughLinks(path);
+    removeStaleTemporaries(folderOf(file), file.substr(file.rfind('/') + 1));
+    const int failure = writeThroughTemporary(file, contents, true);
     if (failure != 0) {
         error = std::strerror(failure);
     }
@@ -429,7 +585,12 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> unsavedFilesIn(const std::string& folder) {
+    return Writer::writer().unsavedIn(folder);
+}
+
 bool removeFile(const std::string& path) {
+    Writer::writer().forget(path);
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 // $XDG_CONFIG_HOME, or ~/.config when it is unset or relative; empty with neither it nor HOME.
@@ -29,25 +30,41 @@ enum class ReadStatus { Read, Missing, Unusable };
 ReadStatus readSmallFile(const std::string& path, std::size_t maxBytes, std::string& contents,
                          std::string& error);
 
+// What keepAside did: the name the file got (empty when it could not be moved, and the file
+// then stays where it was), and the oldest copy that gave way to it, if one had to.
+struct KeptAside {
+    std::string name;
+    std::string gaveWay;
+};
 // Moves a file that could not be used out of the way, to PATH.bad, or PATH.bad.2 up to
-// PATH.bad.9 when those are taken: a file kept aside is never overwritten. Returns the name it
-// got, or empty when it could not be moved (the file then stays where it was).
-std::string keepAside(const std::string& path);
+// PATH.bad.10 when those are taken: a file kept aside is never overwritten. With every name
+// taken the oldest, PATH.bad, gives way: the others move down one name and the file takes
+// PATH.bad.10. A symbolic link stays: the file at the end of it is set aside, beside itself.
+KeptAside keepAside(const std::string& path);
+
+// The file at the end of the chain of symbolic links that starts at `path` (a relative target
+// is read from its link's folder); `path` itself when it is no link, or when the chain loops.
+// The target need not exist.
+std::string throughLinks(const std::string& path);
 
 // Creates `folder` and its missing parents. False with `error` when it cannot.
 bool makeFolders(const std::string& folder, std::string& error);
 
 // Writes `contents` to `path` atomically: a reader, or a crash at any moment, finds the old
 // file whole or the new one whole. The folder must exist. False with `error` when it cannot.
-// Temporary files that killed writers left beside `path` are removed first.
+// Temporary files that killed writers left beside `path` are removed first. A symbolic link
+// is written through: its target is replaced, beside itself, and the link stays.
 bool writeFileAtomically(const std::string& path, std::string_view contents, std::string& error);
 
 // Queues an atomic write of `contents` to `path` (its folders are created) for the writer
-// thread. A later save of the same path replaces one still waiting. A save that fails is said
-// once per path on stderr; the game goes on.
+// thread. A later save of the same path replaces one still waiting. A save that fails (a full
+// disk, a file size limit, a folder that cannot be written) is kept in memory and tried again
+// after each save that works and at exit; stderr says so once when saving first fails, once
+// when everything kept is saved again, and at exit what is lost. The game goes on.
 void saveInBackground(const std::string& path, std::string contents);
 // Queues a new file whose contents `make` makes on the writer thread: it never replaces a
 // file, taking NAME-2.EXT, NAME-3.EXT and so on instead, and says on stderr where it saved.
+// One that fails is kept and tried again as saveInBackground's are.
 void saveNewFileInBackground(const std::string& path, std::function<std::string()> make);
 // Waits until every queued save is done. Also runs when the process exits.
 void finishSaving();
@@ -56,7 +73,25 @@ void workInBackground(std::function<void()> job);
 // The names of the regular files in `folder` (no links, no folders); none when it cannot be
 // read.
 std::vector<std::string> filesIn(const std::string& folder);
-// Removes the file at `path`; true when it is gone.
+// In a job of workInBackground: the names of the files in `folder` whose saves failed and are
+// kept to be tried again, which the folder will hold once they can be written.
+std::vector<std::string> unsavedFilesIn(const std::string& folder);
+// In a job of workInBackground: removes the file at `path`, and drops a failed save of it kept
+// to be tried again; true when it is gone.
 bool removeFile(const std::string& path);
 // Removes the temporary files that killed writers left in `folder`.
 void removeStaleTemporariesIn(const std::string& folder);
+
+// The system calls that writes go through, which a test replaces to make them fail or to see
+// their order. `fileCalls = systemFileCalls()` puts the real ones back.
+struct FileCalls {
+    std::function<int(const char* path, int flags, mode_t mode)> open;
+    std::function<ssize_t(int fd, const void* data, std::size_t size)> write;
+    std::function<int(int fd)> fsync;
+    std::function<int(int fd)> close;
+    std::function<int(const char* from, const char* to)> rename;
+    std::function<int(const char* from, const char* to)> link;
+    std::function<int(const char* path)> unlink;
+};
+FileCalls systemFileCalls();
+extern FileCalls fileCalls;

@@ -1,9 +1,9 @@
 #include "render/gl_lists.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 #include "sim/world.h"
 
 #include <GL/gl.h>
-#include <cmath>
 
 namespace {
 
@@ -20,7 +20,8 @@ struct Direction {
 
 Direction segmentDirection(int j) {
     const float phi = toFloat(j * FullTurnF * OneThirtieth);
-    return {toFloat(std::cos(double(phi))), toFloat(std::sin(double(phi)))};
+    const SinCosFloat turn = ownSinCosFloat(phi);
+    return {turn.cs, turn.sn};
 }
 
 // One ring vertex with its normal turned about the vertical axis into place.
@@ -33,7 +34,7 @@ void ringVertex(const Direction& d, float radius, float height, const Vector3f& 
 
 void World::buildFieldMesh() {
     // The drawn dish is a little smaller than the physical one, its rim at about 0.95 S.
-    const float drawRadius = toFloat((fieldSize * std::cos(SeventhTurnF) + fieldSize) * 0.5);
+    const float drawRadius = toFloat((fieldSize * ownCos(SeventhTurnF) + fieldSize) * 0.5);
     float ringRadius[RingCount];
     for (int i = 0; i < RingCount; ++i) {
         ringRadius[i] = toFloat(double(drawRadius) * i * OneSixthF);

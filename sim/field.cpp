@@ -2,6 +2,7 @@
 
 #include "sim/ball.h"
 #include "sim/numbers.h"
+#include "sim/own_math.h"
 #include "sim/world.h"
 
 #include <cmath>
@@ -20,8 +21,9 @@ enum FieldKind { Bowl = 0, Flat = 1, Dome = 2, RingedBowl = 3, Cone = 4, Spike =
 // Cosine and sine of ring i's profile angle, each rounded to single precision.
 void ringAngle(int i, double sweep, float& c, float& s) {
     const float a = toFloat(i * sweep * OneSixth);
-    c = toFloat(std::cos(double(a)));
-    s = toFloat(std::sin(double(a)));
+    const SinCosFloat turn = ownSinCosFloat(a);
+    c = turn.cs;
+    s = turn.sn;
 }
 
 } // namespace
@@ -42,7 +44,7 @@ RingPosition ringPosition(float fieldSize, float r) {
 void World::setupField(const int& kind, const float& size) {
     fieldKind = kind;
     fieldSize = size;
-    const double cube = std::pow(double(fieldSize), 3.0);
+    const double cube = integerPower(fieldSize, 3);
     tiltInertia = toFloat(cube * InertiaFactor);
     tiltGain = toFloat(cube * GainFactor);
     playPhase = 0;
@@ -81,9 +83,9 @@ void World::setupField(const int& kind, const float& size) {
         case Spike: {
             // Ring j stands at S/2 * ((6 - j)/6)^6: steep at the centre, nearly flat outside.
             const float inward = toFloat(i * OneSixthF);
-            ringHeight[LastRing - i] = toFloat(s * 0.5 * std::pow(double(inward), 6.0));
+            ringHeight[LastRing - i] = toFloat(s * 0.5 * integerPower(inward, 6));
             const float outward = toFloat((LastRing - i) * OneSixthF);
-            ringNormal[i] = Vector3f(toFloat(4.0 * std::pow(double(outward), 5.0)), 0.0f, 1.0f);
+            ringNormal[i] = Vector3f(toFloat(4.0 * integerPower(outward, 5)), 0.0f, 1.0f);
             break;
         }
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/own_math.h"
+
 #include <cmath>
 
 // The one geometric value type. Every component is stored in single precision; the
@@ -70,8 +72,10 @@ struct Turn {
     float cs;
     float sn;
 
-    explicit Turn(const float& angle)
-        : cs(float(std::cos(double(angle)))), sn(float(std::sin(double(angle)))) {}
+    explicit Turn(const float& angle) : Turn(ownSinCosFloat(angle)) {}
+
+  private:
+    explicit Turn(const SinCosFloat& both) : cs(both.cs), sn(both.sn) {}
 };
 
 inline Vector3f operator*(const float& s, const Vector3f& v) {
@@ -112,7 +116,7 @@ inline float signedAngle(const Vector3f& a, const Vector3f& b, const Vector3f& r
     const float d = an.dot(bn);
     const Vector3f n = an.cross(bn);
     const float e = n.dot(reference);
-    return float(std::atan2(double(e), double(d)));
+    return ownAtan2Float(e, d);
 }
 
 // Constant-initialised, so they are ready before any global constructor runs.

@@ -1,5 +1,6 @@
 #include "app/game_state.h"
 #include "sim/ball.h"
+#include "sim/own_math.h"
 #include "sim/world.h"
 
 #include <cmath>
@@ -100,8 +101,8 @@ void World::countDownReentry() {
 void World::tiltField(const float& padX, const float& padY) {
     float torqueX = toFloat(-double(tiltGain) * padY);
     float torqueY = toFloat(double(tiltGain) * padX);
-    const double cosX = std::cos(double(tiltX));
-    const double cosY = std::cos(double(tiltY));
+    const double cosX = ownCos(double(tiltX));
+    const double cosY = ownCos(double(tiltY));
     for (int i = 0; i < ballCount; ++i) {
         const Ball& ball = *balls[i];
         // A ball that has just dropped over the rim still counts until it is this far out.

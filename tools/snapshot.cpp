@@ -1,9 +1,10 @@
-// tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE [SCHEDULE]]
+// tumbra-snapshot [--depth-buffer] [--normalize] STAGE FRAMES OUT.ppm [SIZE [SCHEDULE]]
 //
 // Runs the game in its window from the moment stage STAGE - 1 is cleared (STAGE 23: the last
-// stage, so the all-clear screen and the ending follow), FRAMES frames of the real game flow
-// and display, and writes the last frame as a binary PPM picture. For pictures of screens
-// that playing would take long to reach; needs a display. Silent.
+// stage, so the all-clear screen and the ending follow; STAGE 0: the title as the program
+// starts), FRAMES frames of the real game flow and display, and writes the last frame as a
+// binary PPM picture. For pictures of screens that playing would take long to reach, and the
+// golden pictures; needs a display. Silent. The two options are the game's /d and /n.
 // SIZE is the square window's side in pixels (100 to 2000, as the window keys allow;
 // default 400): the icons are drawn large and scaled down.
 // SCHEDULE is a stage's key schedule (tools/solutions/README.md), its frames counted from the
@@ -55,18 +56,37 @@ bool writeBackBuffer(const char* path) {
     return std::fclose(out) == 0 && ok;
 }
 
+// The leading options; returns how many arguments they took.
+int readDrawingOptions(int argc, char** argv) {
+    int taken = 0;
+    for (int i = 1; i < argc; ++i, ++taken) {
+        const std::string option = argv[i];
+        if (option == "--depth-buffer") {
+            optDepthBuffer = 1;
+        } else if (option == "--normalize") {
+            optNormalize = 1;
+        } else {
+            break;
+        }
+    }
+    return taken;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
+    const int options = readDrawingOptions(argc, argv);
+    argc -= options;
+    argv += options;
     long stage = 0;
     long frames = 0;
     long size = StartWindowSize;
-    if (argc < 4 || argc > 6 || !readNumber(argv[1], FirstStage, EndingStage, stage) ||
+    if (argc < 4 || argc > 6 || !readNumber(argv[1], TitleStage, EndingStage, stage) ||
         !readNumber(argv[2], 1, 100000, frames) ||
         (argc >= 5 && !readNumber(argv[4], SmallestSize, LargestSize, size))) {
-        std::fprintf(stderr, "usage: tumbra-snapshot STAGE FRAMES OUT.ppm [SIZE [SCHEDULE]]  "
-                             "(STAGE 1 to 23, SIZE 100 to 2000)\n");
+        std::fprintf(stderr, "usage: tumbra-snapshot [--depth-buffer] [--normalize] STAGE FRAMES "
+                             "OUT.ppm [SIZE [SCHEDULE]]  (STAGE 0 to 23, SIZE 100 to 2000)\n");
         return BadArguments;
     }
     Replay schedule;
@@ -77,14 +97,18 @@ int main(int argc, char** argv) {
     }
     optSilent = 1;
     glutInitWindowSize(static_cast<int>(size), static_cast<int>(size));
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
+                                       : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);
     gameInit();
     onReshape(static_cast<int>(size), static_cast<int>(size));
 
-    stageNumber = static_cast<int>(stage) - 1;
-    gameState = StageClear;
-    countdown = OutcomeFrames;
+    // The title needs nothing more: gameInit leaves the game as the program starts.
+    if (stage != TitleStage) {
+        stageNumber = static_cast<int>(stage) - 1;
+        gameState = StageClear;
+        countdown = OutcomeFrames;
+    }
     long loadFrame = 0; // the idle call that loaded the stage; 0 until then
     ReplayFeed feed(schedule);
     for (long i = 1; i <= frames; ++i) {

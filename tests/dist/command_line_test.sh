@@ -54,6 +54,20 @@ grep -qx "GAMES PLAYED   3" "$work/out" && grep -qx "    1      -    -      12  
     grep -qx "STAGE 12   $work/.local/share/tumbra/replays/20261207-150102-003.replay" "$work/out" ||
     { echo "FAIL: tumbra --records: $(cat "$work/out")"; failures=$((failures + 1)); }
 
+# A bad value in the records: --records shows the others, says what it refused, and changes
+# nothing in the folder.
+printf 'games_played = 3\n[stages]\n2 = { frames = -5, lives_lost = 1 }\n' \
+    >"$work/.local/share/tumbra/records.toml"
+before=$(ls -lR --time-style=full-iso "$work/.local" && md5sum "$work/.local/share/tumbra/records.toml")
+"$TUMBRA" --records >"$work/out" 2>"$work/err"
+checks=$((checks + 1))
+after=$(ls -lR --time-style=full-iso "$work/.local" && md5sum "$work/.local/share/tumbra/records.toml")
+if [ "$before" != "$after" ] || ! grep -qx "GAMES PLAYED   3" "$work/out" ||
+    [ "$(wc -l <"$work/err")" -ne 1 ] || ! grep -q "leaving the file as it is$" "$work/err"; then
+    echo "FAIL: tumbra --records with a bad value: $(cat "$work/err"); $after"
+    failures=$((failures + 1))
+fi
+
 # expect_file_error FIRST ARGS...: a file named on the command line cannot be used: one line
 # on stderr that starts with FIRST, status 2, and nothing else (no display is needed).
 expect_file_error() {

@@ -89,6 +89,109 @@ TEST_F(RecordsKept, APracticeGameCountsForItsStagesAndAGameFromStageOneForEveryt
     EXPECT_EQ(recordReplays(records).size(), RecordedStages + 1);
 }
 
+// The keeper alone, fed by hand the globals it follows, as the game flow sets them: quicker
+// than playing, and exact to the frame.
+class RecordRules : public testing::Test {
+  protected:
+    void TearDown() override {
+        recordKeeper = keeperBefore;
+        gameState = stateBefore;
+        stageNumber = stageBefore;
+        lives = livesBefore;
+    }
+
+    struct Clear {
+        int frames;
+        int livesLost;
+    };
+
+    static void frame(GameState state) {
+        gameState = state;
+        recordKeeper.afterFrame(true);
+    }
+
+    // A game from stage `first` whose file is `replay`, clearing a stage for each of `clears`:
+    // on to the all-clear screen after the last stage, else back to the title.
+    static void play(int first, const std::vector<Clear>& clears, const char* replay) {
+        recordKeeper.gameReplay = replay;
+        for (std::size_t i = 0; i < clears.size(); ++i) {
+            stageNumber = first + static_cast<int>(i);
+            lives = StartingLives;
+            frame(StageIntro);
+            lives = StartingLives - clears[i].livesLost;
+            for (int n = 1; n < clears[i].frames; ++n) {
+                frame(Playing);
+            }
+            frame(StageClear);
+        }
+        frame(stageNumber == LastStage ? AllClear : Title);
+        stageNumber = 0;
+        frame(Title);
+    }
+
+    static std::vector<Clear> wholeGame(Clear each, Clear first) {
+        std::vector<Clear> clears(LastStage, each);
+        clears[0] = first;
+        return clears;
+    }
+
+    static const StageRecord& stage(int number) {
+        return recordKeeper.records.stages[static_cast<std::size_t>(number - 1)];
+    }
+
+  private:
+    const RecordKeeper keeperBefore = recordKeeper;
+    const GameState stateBefore = gameState;
+    const int stageBefore = stageNumber;
+    const int livesBefore = lives;
+};
+
+// A practice game reaching the all-clear screen counts for its stage, never for the whole
+// game.
+TEST_F(RecordRules, APracticeGameNeverSetsTheBestWholeGame) {
+    recordKeeper = RecordKeeper();
+    play(LastStage, {{50, 0}}, "practice");
+    EXPECT_EQ(recordKeeper.records.bestGameFrames, 0);
+    EXPECT_EQ(recordKeeper.records.bestGameReplay, "");
+    EXPECT_EQ(stage(LastStage).fewestFrames, 50);
+    EXPECT_EQ(recordKeeper.records.gamesPlayed, 1);
+}
+
+// A tie keeps the older record and its replay; fewer lives lost betters the lives alone and
+// leaves the replay, which shows the clear of the fewest frames; fewer frames better both.
+TEST_F(RecordRules, ARecordAndItsReplayChangeOnlyWhenBettered) {
+    recordKeeper = RecordKeeper();
+    const Records& records = recordKeeper.records;
+    play(1, wholeGame({10, 0}, {30, 2}), "first");
+    const int gameFrames = records.bestGameFrames;
+    EXPECT_GT(gameFrames, 22 * 10);
+    EXPECT_EQ(records.bestGameLivesLost, 2);
+    play(1, wholeGame({10, 0}, {30, 2}), "tie");
+    EXPECT_EQ(records.bestGameReplay, "first");
+    EXPECT_EQ(stage(2).replay, "first");
+    EXPECT_EQ(stage(1), (StageRecord{30, 2, "first"}));
+
+    // The same frames with fewer lives lost: the whole game is better, where lives decide at
+    // equal frames; stage 1 betters its lives only, and keeps its replay.
+    play(1, wholeGame({10, 0}, {30, 1}), "fewer lives");
+    EXPECT_EQ(records.bestGameFrames, gameFrames);
+    EXPECT_EQ(records.bestGameLivesLost, 1);
+    EXPECT_EQ(records.bestGameReplay, "fewer lives");
+    EXPECT_EQ(stage(1), (StageRecord{30, 1, "first"}));
+
+    // More frames, none lost: no better game, and stage 1's lives only.
+    play(1, wholeGame({10, 0}, {40, 0}), "slower");
+    EXPECT_EQ(records.bestGameReplay, "fewer lives");
+    EXPECT_EQ(stage(1), (StageRecord{30, 0, "first"}));
+
+    // Fewer frames: stage 1's frames and its replay, and the game.
+    play(1, wholeGame({10, 0}, {20, 3}), "faster");
+    EXPECT_EQ(stage(1), (StageRecord{20, 0, "faster"}));
+    EXPECT_EQ(records.bestGameFrames, gameFrames - 10);
+    EXPECT_EQ(records.bestGameReplay, "faster");
+    EXPECT_EQ(stage(2).replay, "first");
+}
+
 // The replays folder keeps the last games and the records' files; only the games' own files
 // are ever removed.
 TEST(ReplayRetention, KeepsTheLastGamesAndTheRecordsFiles) {

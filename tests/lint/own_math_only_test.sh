@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# own_math_only.sh on a planted copy of the simulation's layout: each form of a forbidden call
+# must fail it, and our own functions, members and comments must not.
+#   own_math_only_test.sh PATH-TO-OWN_MATH_ONLY.SH
+set -u
+lint=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/sim" "$work/characters" "$work/app"
+touch "$work/app/game_flow.cpp"
+failed=0
+
+# plant FILE LINE EXPECTED-STATUS
+plant() {
+    printf '%s\n' "$2" >"$work/$1"
+    bash "$lint" "$work" >/dev/null
+    local status=$?
+    if [ $status -ne "$3" ]; then
+        echo "FAIL: '$2' in $1 gave status $status, not $3"
+        failed=1
+    fi
+    rm "$work/$1"
+}
+
+for call in 'std::sin(a)' 'sin(a)' 'sinf(a)' '::cos (a)' 'std::cosf(a)' 'atan2(y, x)' \
+    'std::atan2l(y, x)' '__builtin_sin(a)' 'std::pow(a, 3.0)' 'exp(a)' 'f(std::tan)'; do
+    plant sim/planted.cpp "double v = $call;" 1
+done
+plant characters/planted.h 'return std::cos(a);' 1
+printf 'v = std::sin(a);\n' >"$work/app/game_flow.cpp"
+bash "$lint" "$work" >/dev/null && { echo "FAIL: a call in app/game_flow.cpp passes"; failed=1; }
+: >"$work/app/game_flow.cpp"
+for clean in 'ownSin(a)' 'ownAtan2Float(y, x)' 'turn.sin(a)' 'p->cos(a)' 'std::sqrt(a)' \
+    '// sin(a) in a comment' 'integerPower(a, 3)' 'isinf(a)'; do
+    plant sim/planted.cpp "double v = $clean;" 0
+done
+rmdir "$work/characters"
+bash "$lint" "$work" >/dev/null
+[ $? -eq 2 ] || { echo "FAIL: a missing folder is not refused"; failed=1; }
+
+[ $failed -eq 0 ] && echo "own_math_only.sh catches every planted call"
+exit $failed
