@@ -35,6 +35,12 @@ void smoothDisplay() {
 
 } // namespace
 
+void learnMonitorRate() {
+    if (presentClock != nullptr && optRefreshHz <= 0.0) {
+        presentClock->setRefresh(refreshPeriod(monitorRefreshRate()));
+    }
+}
+
 FrameDuration refreshPeriod(double hz) {
     const bool plausible = hz >= LowestRefreshHz && hz <= HighestRefreshHz;
     return std::chrono::round<FrameDuration>(
@@ -67,7 +73,7 @@ void (*startFrameLoop())() {
         disableSwapControl();
     }
     const bool swapWaits = !forced && enableSwapControl();
-    const double hz = forced ? optRefreshHz : monitorRefreshRate();
+    const double hz = forced ? optRefreshHz : 0.0;
     presentClock = std::make_unique<PresentClock>(steadyTime(), refreshPeriod(hz), swapWaits);
     idleWhenVisible = smoothIdle;
     glutIdleFunc(smoothIdle);
