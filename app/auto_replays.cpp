@@ -72,6 +72,20 @@ void openGameFile(const std::string& folder, const ReplayStart& start) {
         });
 }
 
+void beginGameFile(const ReplayStart& start) {
+    onTitle = false;
+    recordKeeper.gameReplay.clear();
+    if (!recording) {
+        return;
+    }
+    const std::string folder = replaysFolder();
+    if (folder.empty()) {
+        sayNoHome();
+        return;
+    }
+    openGameFile(folder, start);
+}
+
 } // namespace
 
 std::string autoReplayName(std::time_t seconds, int milliseconds) {
@@ -127,31 +141,28 @@ void recordEveryGame() {
 
 void beginRecordedGame(const ReplayStart& start) {
     startAt(start);
-    onTitle = false;
-    recordKeeper.gameReplay.clear();
-    if (!recording) {
-        return;
-    }
-    const std::string folder = replaysFolder();
-    if (folder.empty()) {
-        sayNoHome();
-        return;
-    }
-    openGameFile(folder, start);
+    beginGameFile(start);
 }
 
-// The title's frame that starts a game leaves one frame less of fly-in than a recording's
-// start: the game is put at that start, which makes the game and its recording agree exactly.
+// The game the title starts plays on untouched: its file starts where the title's frame that
+// started it left the game, which a recording's start can name.
 void followGames() {
     if (!recording) {
         return;
     }
     if (onTitle && gameState == StageIntro) {
-        beginRecordedGame({FirstStage, waitLevel});
+        beginGameFile({FirstStage, waitLevel, true});
     } else if (gameState == Title && !onTitle) {
         endRecordedGame();
     }
     onTitle = gameState == Title;
+}
+
+void stopRecordingGames() {
+    endRecordedGame();
+    recording = false;
+    onTitle = true;
+    watchInput(nullptr);
 }
 
 void endRecordedGame() {

@@ -31,10 +31,12 @@ void pruneReplays(const std::string& folder, const std::vector<std::string>& kep
 // From now on every game is recorded (not while a replay is shown, and not beside --record,
 // whose file holds the session's games).
 void recordEveryGame();
+// Seals the file of the game being played, if any, and records no game from now on.
+void stopRecordingGames();
 // Puts the game at `start` (startAt) and, when every game is recorded, begins its file.
 void beginRecordedGame(const ReplayStart& start);
-// After every frame: a game the title started is put where a recording can start, one frame
-// of fly-in earlier, and its file begins; a game back on the title ends its file.
+// After every frame: a game the title has just started begins its file, from the start
+// "title-game" (the game itself is left as it is); a game back on the title ends its file.
 void followGames();
 // Seals the file of the game being played, if any (the program ends).
 void endRecordedGame();

@@ -36,6 +36,12 @@ void smoothDisplay() {
 
 } // namespace
 
+void learnMonitorRate() {
+    if (presentClock != nullptr && optRefreshHz <= 0.0) {
+        presentClock->setRefresh(refreshPeriod(monitorRefreshRate()));
+    }
+}
+
 FrameDuration refreshPeriod(double hz) {
     const bool plausible = hz >= LowestRefreshHz && hz <= HighestRefreshHz;
     return std::chrono::round<FrameDuration>(
@@ -68,7 +74,7 @@ void (*startFrameLoop())() {
         disableSwapControl();
     }
     const bool swapWaits = !forced && enableSwapControl();
-    const double hz = forced ? optRefreshHz : monitorRefreshRate();
+    const double hz = forced ? optRefreshHz : 0.0;
     presentClock = std::make_unique<PresentClock>(steadyTime(), refreshPeriod(hz), swapWaits);
     idleWhenVisible = smoothIdle;
     glutIdleFunc(smoothIdle);

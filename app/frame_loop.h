@@ -10,6 +10,10 @@
 // control with the monitor's rate, else the clock at the monitor's rate or 60 Hz) and
 // registers the idle handler. Returns the display callback to register.
 void (*startFrameLoop())();
+// Once the first frame is shown: the monitor's rate, unless --refresh gave one (60 Hz until
+// then). Asked of XRandR only now, so that neither libXrandr's loading nor the server's
+// answers hold up the first frame. Nothing for classic frames or the timedemo.
+void learnMonitorRate();
 
 // The refresh period for a rate in Hz; an unknown rate (0) or one beyond --refresh's range
 // gives DefaultRefreshHz.

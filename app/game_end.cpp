@@ -5,6 +5,7 @@
 #include "platform/window_alive.h"
 
 #include <GL/freeglut.h>
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 
@@ -13,11 +14,15 @@ namespace {
 // Often enough to feel immediate, seldom enough to cost nothing.
 constexpr unsigned EndCheckMs = 200;
 
-volatile std::sig_atomic_t signalled = 0;
+constexpr int EndSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
-// Only a flag: writing the file is no work for a signal handler.
+// Set by whichever thread the signal reaches, read by the main thread's timer.
+std::atomic<bool> signalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+// Only a note: writing the files is no work for a signal handler.
 void noteSignal(int) {
-    signalled = 1;
+    signalled.store(true);
 }
 
 void sealRecording() {
@@ -32,24 +37,25 @@ void sealRecording() {
 
 // Runs also while the window is hidden and the idle handler is off.
 void checkForTheEnd(int) {
-    if (signalled != 0 || !currentWindowExists()) {
+    if (signalled.load() || !currentWindowExists()) {
         endGame();
     }
     glutTimerFunc(EndCheckMs, checkForTheEnd, 0);
 }
 
+} // namespace
+
 void catchEndSignals() {
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : EndSignals) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
-} // namespace
-
 void watchForTheEnd() {
-    catchEndSignals();
     watchCurrentWindow();
     // freeglut ends the program itself after a close request: the recording is sealed first.
     glutCloseFunc(sealRecording);

@@ -399,6 +399,11 @@ void startGame(int stage) {
     lives = StartingLives;
 }
 
+void startGameAsTheTitleDoes() {
+    startGame(FirstStage);
+    endFrame();
+}
+
 void resetToTitle() {
     visitFlowGlobals(
         [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });

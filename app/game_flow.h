@@ -12,6 +12,10 @@ void resetToTitle();
 // A game from the fly-in of `stage` (1 to 22) with a full set of lives: how the title starts
 // stage 1, and where a game that begins at a later stage starts.
 void startGame(int stage);
+// Stage 1 as the title's frame that starts a game leaves it: started, and that frame's end run
+// (the fly-in's countdown one down). Where the recording of a game played from the title
+// starts.
+void startGameAsTheTitleDoes();
 
 // The countdown of the game-over and stage-clear screens that the world step's outcome starts.
 inline constexpr int OutcomeFrames = 20;
@@ -35,9 +39,8 @@ using GamepadInput = GamepadState (*)();
 extern GamepadInput gamepadInput;
 
 // Told at the end of every frame, after the countdown; `stateHandlerRan` is false in a paused
-// frame. For the records, the settings and the automatic replays: nothing it does reaches the
-// world step, and the one change it may make is to put a game the title has just started at
-// a recording's start (startAt).
+// frame. For the records, the settings and the automatic replays, which only watch: nothing
+// it does changes the game.
 using FrameListener = void (*)(bool stateHandlerRan);
 extern FrameListener frameListener;
 // Told of the window size the player chose with "e" or "r".

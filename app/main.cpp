@@ -21,34 +21,49 @@ namespace {
 // The display callback of the frames chosen: classic, smooth or the timedemo's.
 void (*frameDisplay)() = onDisplay;
 
-// The audio device opens on a thread of its own once the first frame is shown, so that the
-// first frame neither waits for it nor shares the processor with it (finding no sound server
-// takes a tenth of a second). Under "/s" the game never beeps and leaves it alone.
+// What the first frame does without comes once it is shown: the monitor's rate, and the audio
+// device and the gamepads on threads of their own, so that the first frame neither waits for
+// them nor shares the processor with them (loading SDL and its libraries, finding no sound
+// server takes a tenth of a second). Under "/s" the game never beeps and leaves the audio
+// device alone.
 void displayFirstFrame() {
     frameDisplay();
     glutDisplayFunc(frameDisplay);
+    learnMonitorRate();
+    openGamepad();
     if (!optSilent) {
         openBeepInBackground();
+    }
+}
+
+// The records are no part of the first frame: they are read at the end of the first frame
+// that keeps them, before it does.
+void readRecordsOnce() {
+    static bool read = false;
+    if (!read) {
+        read = true;
+        loadRecords();
     }
 }
 
 // The player's files follow the games played in the window; a replay or a timedemo being
 // shown is no game of theirs.
 void afterPlayerFrame(bool stateHandlerRan) {
+    readRecordsOnce();
     followGames();
     saveChangedSettings();
     keepRecords(stateHandlerRan);
 }
 
-// Before the window: the settings under the command line, and the records. A recording or a
-// replay starts at speed level 0, as its file says. Every game is recorded, unless the command
-// line names the recording's file itself.
+// Before the window: the settings under the command line (the window's size, fullscreen, the
+// sound and the drawing are the first frame's). A recording or a replay starts at speed level
+// 0, as its file says. Every game is recorded, unless the command line names the recording's
+// file itself.
 void startPlayerFiles(const CommandLine& line) {
     const bool replaying = !line.replayFile.empty() || !line.timedemoFile.empty();
     applySettings(loadSettings(), !replaying && line.recordFile.empty());
     windowSizeListener = saveWindowSize;
     if (!replaying) {
-        loadRecords();
         frameListener = afterPlayerFrame;
         if (line.recordFile.empty()) {
             recordEveryGame();
@@ -68,6 +83,7 @@ int main(int argc, char** argv) {
     if (line.request != CommandLineRequest::Play) {
         return answerCommandLine(line, stdout, stderr);
     }
+    catchEndSignals();
     const bool timedemo = !line.timedemoFile.empty();
     if (!openReplayFiles(line.recordFile, line.replayFile, line.startStage) ||
         (timedemo && !loadTimedemo(line.timedemoFile))) {
@@ -77,7 +93,6 @@ int main(int argc, char** argv) {
     // Before glutInit, so that GLUT's -geometry can still choose another size.
     glutInitWindowSize(windowWidth, windowHeight);
     glutInit(&argc, argv);
-    openGamepad();
     glutInitDisplayMode(optDepthBuffer ? GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH
                                        : GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(WindowTitle);

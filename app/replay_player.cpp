@@ -20,8 +20,13 @@ constexpr KeyHandlers ThroughTheDoor{passKey, passSpecialKey};
 
 void startAt(const ReplayStart& start) {
     resetToTitle();
-    if (!start.atTitle()) {
-        waitLevel = start.level;
+    if (start.atTitle()) {
+        return;
+    }
+    waitLevel = start.level;
+    if (start.fromTitle) {
+        startGameAsTheTitleDoes();
+    } else {
         startGame(start.stage);
     }
 }

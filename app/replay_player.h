@@ -13,8 +13,8 @@
 #include <functional>
 #include <string>
 
-// Puts the game where a recording starts: the title with every default, or the start of a
-// game at a stage with a speed level.
+// Puts the game where a recording starts: the title with every default, the start of a game
+// at a stage with a speed level, or a game the title has just started.
 void startAt(const ReplayStart& start);
 
 class ReplayPlayer final : public InputSource {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The game's icons, the PNG files of dist/icons compiled in, for the window's icon.
+// The game's icons, the PNG files of dist/icons decoded at build time (tumbra-icon-source),
+// for the window's icon.
 #include "platform/window_x11.h"
 
 #include <span>
 
-std::span<const PngBytes> windowIcons();
+std::span<const WindowIcon> windowIcons();

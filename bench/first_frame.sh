@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Time from exec to the first buffer swap, under one private Xvfb: the game with sound, the
 # game with "/s", and a minimal freeglut program (a 400 by 400 double-buffered window, one
-# clear and swap). RUNS runs of each, interleaved after one warm-up run; prints the medians
-# and the game's ratios to the minimal program. The swap is caught by a preloaded library.
+# clear and swap), also drawing one lit triangle and one bitmap glyph before the swap: the
+# driver's own cost of a first frame with lighting and text. RUNS runs of each, interleaved
+# after one warm-up run; prints the medians and the game's ratios to the minimal program (and
+# to the one that draws). The swap is caught by a preloaded library.
 #
 #   bench/first_frame.sh [BUILD_DIR [RUNS]]     (defaults: build, 5)
 set -eu
@@ -37,19 +39,25 @@ median() {
 }
 
 first_swap "$minimal" >/dev/null
+first_swap "$minimal" lit >/dev/null
 first_swap "$game" /s >/dev/null
 first_swap "$game" >/dev/null
-m="" s="" g=""
+m="" l="" s="" g=""
 for _ in $(seq "$runs"); do
     m="$m $(first_swap "$minimal")"
+    l="$l $(first_swap "$minimal" lit)"
     s="$s $(first_swap "$game" /s)"
     g="$g $(first_swap "$game")"
 done
 mm=$(echo "$m" | median)
+lm=$(echo "$l" | median)
 sm=$(echo "$s" | median)
 gm=$(echo "$g" | median)
 echo "minimal program: $mm ms (runs:$m)"
+echo "minimal, drawing: $lm ms (runs:$l)"
 echo "game with /s:    $sm ms (runs:$s)"
 echo "game with sound: $gm ms (runs:$g)"
-awk -v m="$mm" -v s="$sm" -v g="$gm" \
-    'BEGIN { printf "ratios to the minimal program: %.2f with /s, %.2f with sound\n", s / m, g / m }'
+awk -v m="$mm" -v l="$lm" -v s="$sm" -v g="$gm" 'BEGIN {
+    printf "ratios to the minimal program: %.2f with /s, %.2f with sound\n", s / m, g / m
+    printf "ratios to the minimal program drawing: %.2f with /s, %.2f with sound\n", s / l, g / l
+}'

@@ -2,9 +2,9 @@
 #include "platform/beep.h"
 
 #include "platform/sdl_subsystems.h"
+#include "platform/shared_library.h"
 #include "platform/tone.h"
 
-#include <SDL2/SDL.h>
 #include <algorithm>
 #include <alsa/asoundlib.h>
 #include <atomic>
@@ -32,12 +32,22 @@ void SDLCALL fillAudio(void*, Uint8* stream, int bytes) {
 // ALSA's own messages are dropped: the rest of the program keeps its stderr.
 void dropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
+// libasound comes with libSDL2, which needs it: here it is only looked up. Without it SDL
+// opens no ALSA device, and there is nothing to silence.
+void silenceAlsa() {
+    static SharedLibrary alsa("libasound.so.2");
+    decltype(&snd_lib_error_set_handler) setHandler = nullptr;
+    if (alsa.bind(setHandler, "snd_lib_error_set_handler")) {
+        setHandler(dropAlsaMessage);
+    }
+}
+
 // The whole opening; false when there is no device.
 bool openDevice() {
     if (device.load() != 0) {
         return true;
     }
-    snd_lib_error_set_handler(dropAlsaMessage);
+    silenceAlsa();
     if (!startSdlSubsystems(SDL_INIT_AUDIO)) {
         return false;
     }
@@ -49,14 +59,14 @@ bool openDevice() {
     wanted.callback = fillAudio;
     SDL_AudioSpec obtained{};
     const SDL_AudioDeviceID opened =
-        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        sdl().openAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (opened == 0) {
         stopSdlSubsystems(SDL_INIT_AUDIO);
         return false;
     }
     // The device opens paused: the tone is in place before the audio thread first asks.
     mixer.emplace(obtained.freq);
-    SDL_PauseAudioDevice(opened, 0);
+    sdl().pauseAudioDevice(opened, 0);
     device.store(opened);
     return true;
 }
@@ -79,8 +89,7 @@ void openBeepInBackground() {
     if (device.load() == 0) {
         opener = std::jthread([] {
             openDevice();
-            // SDL keeps data of its own for each thread (its error text), freed only here.
-            SDL_TLSCleanup();
+            endSdlThread();
         });
     }
 }
@@ -101,6 +110,6 @@ void closeBeep() {
     if (open == 0) {
         return;
     }
-    SDL_CloseAudioDevice(open);
+    sdl().closeAudioDevice(open);
     stopSdlSubsystems(SDL_INIT_AUDIO);
 }

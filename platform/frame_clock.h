@@ -85,6 +85,8 @@ class PresentClock {
     // After the swap.
     void afterSwap();
     bool swapWaits() const { return swapsWait; }
+    // The display's refresh period from now on, once it is known.
+    void setRefresh(FrameDuration period) { refresh = period; }
 
     // Frames over which a waiting swap proves itself.
     static constexpr int ProbeFrames = 8;

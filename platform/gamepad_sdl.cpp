@@ -4,7 +4,6 @@
 
 #include "platform/sdl_subsystems.h"
 
-#include <SDL2/SDL.h>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -71,7 +70,7 @@ Stick outsideDeadZone(float x, float y) {
 
 float readAxis(SDL_GameControllerAxis axis) {
     // -32768 is one step beyond full travel.
-    return std::max(SDL_GameControllerGetAxis(controller, axis) / FullTravel, -1.0f);
+    return std::max(sdl().gameControllerGetAxis(controller, axis) / FullTravel, -1.0f);
 }
 
 // SDL counts y downwards; here up is up.
@@ -80,12 +79,12 @@ Stick readStick(SDL_GameControllerAxis xAxis, SDL_GameControllerAxis yAxis) {
 }
 
 int readDpadAxis(SDL_GameControllerButton minus, SDL_GameControllerButton plus) {
-    return SDL_GameControllerGetButton(controller, plus) -
-           SDL_GameControllerGetButton(controller, minus);
+    return sdl().gameControllerGetButton(controller, plus) -
+           sdl().gameControllerGetButton(controller, minus);
 }
 
 SDL_JoystickID idOf(SDL_GameController* pad) {
-    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    return sdl().joystickInstanceID(sdl().gameControllerGetJoystick(pad));
 }
 
 // Another pad whose button is pressed, or whose stick or trigger moves past the dead zone,
@@ -111,8 +110,8 @@ void takeOver(SDL_JoystickID id) {
 unsigned takePresses() {
     unsigned pressed = 0;
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
-                          SDL_CONTROLLERBUTTONDOWN) > 0) {
+    while (sdl().peepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
+                            SDL_CONTROLLERBUTTONDOWN) > 0) {
         if (wakesOtherPad(event, idOf(controller))) {
             takeOver(event.type == SDL_CONTROLLERBUTTONDOWN ? event.cbutton.which
                                                             : event.caxis.which);
@@ -129,23 +128,23 @@ unsigned takePresses() {
 }
 
 void dropPadEvents() {
-    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
+    sdl().flushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
 }
 
 // Opens the pads plugged in since the last look and lets go of those pulled out. Without a
 // pad in use, the one connected first (instance ids count connections) is taken.
 void openPads() {
     std::erase_if(others, [](SDL_GameController* pad) {
-        if (SDL_GameControllerGetAttached(pad)) {
+        if (sdl().gameControllerGetAttached(pad)) {
             return false;
         }
-        SDL_GameControllerClose(pad);
+        sdl().gameControllerClose(pad);
         return true;
     });
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-        if (SDL_IsGameController(i) &&
-            SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(i)) == nullptr) {
-            if (SDL_GameController* pad = SDL_GameControllerOpen(i)) {
+    for (int i = 0; i < sdl().numJoysticks(); ++i) {
+        if (sdl().isGameController(i) &&
+            sdl().gameControllerFromInstanceID(sdl().joystickGetDeviceInstanceID(i)) == nullptr) {
+            if (SDL_GameController* pad = sdl().gameControllerOpen(i)) {
                 others.push_back(pad);
             }
         }
@@ -162,10 +161,10 @@ void openPads() {
 // With no pad in use: a device SDL already knows of is taken at once, and SDL looks for new
 // ones only now and then.
 bool timeToLookForPads() {
-    const int joysticks = SDL_NumJoysticks();
+    const int joysticks = sdl().numJoysticks();
     const bool changed = joysticks != joysticksSeen;
     joysticksSeen = joysticks;
-    const Uint64 now = SDL_GetTicks64();
+    const Uint64 now = sdl().getTicks64();
     if (!changed && now < nextLookMs) {
         return false;
     }
@@ -190,7 +189,7 @@ GamepadState readController() {
 // The pad in use was pulled out: its inputs are zero at once, and another pad that is plugged
 // in is used from the next frame.
 GamepadState forgetController() {
-    SDL_GameControllerClose(controller);
+    sdl().gameControllerClose(controller);
     controller = nullptr;
     nextLookMs = 0;
     GamepadState state;
@@ -207,7 +206,7 @@ void openGamepad() {
     starter = std::jthread([] {
         running.store(startSdlSubsystems(SDL_INIT_GAMECONTROLLER), std::memory_order_release);
         // SDL frees what it keeps per thread (its error text) only for threads it made.
-        SDL_TLSCleanup();
+        endSdlThread();
     });
 }
 
@@ -228,15 +227,15 @@ GamepadState readGamepad() {
             return {};
         }
         openPads();
-    } else if (SDL_NumJoysticks() != joysticksSeen) {
+    } else if (sdl().numJoysticks() != joysticksSeen) {
         // With a pad open SDL finds new devices at every update: count them, open them.
-        joysticksSeen = SDL_NumJoysticks();
+        joysticksSeen = sdl().numJoysticks();
         openPads();
     }
-    SDL_GameControllerUpdate();
+    sdl().gameControllerUpdate();
     GamepadState state;
     if (controller != nullptr) {
-        state = SDL_GameControllerGetAttached(controller) ? readController() : forgetController();
+        state = sdl().gameControllerGetAttached(controller) ? readController() : forgetController();
     }
     dropPadEvents();
     return state;

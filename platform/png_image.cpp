@@ -1,10 +1,29 @@
 #include "platform/png_image.h"
 
+#include "platform/shared_library.h"
+
 #include <png.h>
 
 namespace {
 
 constexpr int RgbBytes = 3;
+constexpr const char* PngLibraryName = "libpng16.so.16";
+
+using WriteToMemory = decltype(&png_image_write_to_memory);
+
+// Loaded by the first encoding (the writer thread's first screenshot), and never at exec.
+// Without it each encoding fails; the first says why on stderr.
+WriteToMemory pngWriter() {
+    static const WriteToMemory writer = [] {
+        static SharedLibrary library(PngLibraryName);
+        WriteToMemory found = nullptr;
+        if (!library.bind(found, "png_image_write_to_memory")) {
+            library.sayMissing("screenshots are not saved");
+        }
+        return found;
+    }();
+    return writer;
+}
 
 } // namespace
 
@@ -18,16 +37,18 @@ std::string encodePng(int width, int height, const std::vector<unsigned char>& b
         bottomUpRgb.size() != static_cast<std::size_t>(width) * height * RgbBytes) {
         return "";
     }
+    const WriteToMemory write = pngWriter();
+    if (write == nullptr) {
+        return "";
+    }
     // A negative stride says the rows run bottom up.
     const png_int_32 stride = -width * RgbBytes;
     png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, bottomUpRgb.data(), stride,
-                                   nullptr)) {
+    if (!write(&image, nullptr, &size, 0, bottomUpRgb.data(), stride, nullptr)) {
         return "";
     }
     std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, bottomUpRgb.data(), stride,
-                                   nullptr)) {
+    if (!write(&image, bytes.data(), &size, 0, bottomUpRgb.data(), stride, nullptr)) {
         return "";
     }
     bytes.resize(size);

@@ -1,12 +1,14 @@
 #include "platform/window_x11.h"
 
+#include "platform/shared_library.h"
+
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
-#include <png.h>
 
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -34,6 +36,36 @@ class IgnoredXErrors {
 // RandR 1.3 brought the current screen resources, read without probing the outputs.
 constexpr int RandrMajor = 1;
 constexpr int RandrMinor = 3;
+
+// The XRandR functions the refresh rate needs, from libXrandr loaded at the first call: the
+// library (and libXrender behind it) is no load on the program's start.
+struct Randr {
+    decltype(&XRRQueryExtension) queryExtension;
+    decltype(&XRRQueryVersion) queryVersion;
+    decltype(&XRRGetScreenResourcesCurrent) getScreenResourcesCurrent;
+    decltype(&XRRFreeScreenResources) freeScreenResources;
+    decltype(&XRRGetCrtcInfo) getCrtcInfo;
+    decltype(&XRRFreeCrtcInfo) freeCrtcInfo;
+};
+
+// Null without the library, which is then said once on stderr.
+const Randr* randr() {
+    static const std::optional<Randr> loaded = []() -> std::optional<Randr> {
+        static SharedLibrary library("libXrandr.so.2");
+        Randr r{};
+        if (library.bind(r.queryExtension, "XRRQueryExtension") &&
+            library.bind(r.queryVersion, "XRRQueryVersion") &&
+            library.bind(r.getScreenResourcesCurrent, "XRRGetScreenResourcesCurrent") &&
+            library.bind(r.freeScreenResources, "XRRFreeScreenResources") &&
+            library.bind(r.getCrtcInfo, "XRRGetCrtcInfo") &&
+            library.bind(r.freeCrtcInfo, "XRRFreeCrtcInfo")) {
+            return r;
+        }
+        library.sayMissing("the display's refresh rate is unknown");
+        return std::nullopt;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
 
 using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
 using SwapIntervalMesa = int (*)(unsigned int);
@@ -111,9 +143,9 @@ double modeRate(const XRRModeInfo& mode) {
     return static_cast<double>(mode.dotClock) / (mode.hTotal * lines);
 }
 
-double crtcRateAt(Display* display, XRRScreenResources* resources, int x, int y) {
+double crtcRateAt(const Randr& xrr, Display* display, XRRScreenResources* resources, int x, int y) {
     for (int c = 0; c < resources->ncrtc; ++c) {
-        XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, resources->crtcs[c]);
+        XRRCrtcInfo* crtc = xrr.getCrtcInfo(display, resources, resources->crtcs[c]);
         if (crtc == nullptr) {
             continue;
         }
@@ -121,7 +153,7 @@ double crtcRateAt(Display* display, XRRScreenResources* resources, int x, int y)
                            x < crtc->x + static_cast<int>(crtc->width) &&
                            y < crtc->y + static_cast<int>(crtc->height);
         const RRMode mode = crtc->mode;
-        XRRFreeCrtcInfo(crtc);
+        xrr.freeCrtcInfo(crtc);
         if (!shows) {
             continue;
         }
@@ -134,28 +166,11 @@ double crtcRateAt(Display* display, XRRScreenResources* resources, int x, int y)
     return 0.0;
 }
 
-// One icon as _NET_WM_ICON wants it: width, height, then ARGB pixels, each in a long.
-void appendIcon(PngBytes png, std::vector<unsigned long>& out) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_memory(&image, png.data(), png.size()) == 0) {
-        return;
-    }
-    image.format = PNG_FORMAT_BGRA; // little-endian ARGB words
-    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
-        return;
-    }
-    out.push_back(image.width);
-    out.push_back(image.height);
-    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
-        out.push_back(static_cast<unsigned long>(pixels[i]) |
-                      static_cast<unsigned long>(pixels[i + 1]) << 8 |
-                      static_cast<unsigned long>(pixels[i + 2]) << 16 |
-                      static_cast<unsigned long>(pixels[i + 3]) << 24);
-    }
+// One icon as _NET_WM_ICON wants it: width, height, then the pixels, each in a long.
+void appendIcon(const WindowIcon& icon, std::vector<unsigned long>& out) {
+    out.push_back(icon.width);
+    out.push_back(icon.height);
+    out.insert(out.end(), icon.argb.begin(), icon.argb.end());
 }
 
 void setCardinals(Display* display, Window window, const char* property,
@@ -183,8 +198,12 @@ double monitorRefreshRate() {
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (window == None || !XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor) || major < RandrMajor ||
+    if (window == None) {
+        return 0.0;
+    }
+    const Randr* xrr = randr();
+    if (xrr == nullptr || !xrr->queryExtension(display, &eventBase, &errorBase) ||
+        !xrr->queryVersion(display, &major, &minor) || major < RandrMajor ||
         (major == RandrMajor && minor < RandrMinor)) {
         return 0.0;
     }
@@ -198,17 +217,17 @@ double monitorRefreshRate() {
     Window child = None;
     XTranslateCoordinates(display, window, attributes.root, attributes.width / 2,
                           attributes.height / 2, &x, &y, &child);
-    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, attributes.root);
+    XRRScreenResources* resources = xrr->getScreenResourcesCurrent(display, attributes.root);
     if (resources == nullptr) {
         return 0.0;
     }
-    const double rate = crtcRateAt(display, resources, x, y);
-    XRRFreeScreenResources(resources);
+    const double rate = crtcRateAt(*xrr, display, resources, x, y);
+    xrr->freeScreenResources(resources);
     return rate;
 }
 
 void setWindowIdentity(const char* instanceName, const char* className,
-                       std::span<const PngBytes> icons) {
+                       std::span<const WindowIcon> icons) {
     Display* display = glXGetCurrentDisplay();
     const Window window = currentWindow(display);
     if (window == None) {
@@ -222,7 +241,7 @@ void setWindowIdentity(const char* instanceName, const char* className,
     XSetClassHint(display, window, &hint);
     setCardinals(display, window, "_NET_WM_PID", {static_cast<unsigned long>(getpid())});
     std::vector<unsigned long> argb;
-    for (const PngBytes& icon : icons) {
+    for (const WindowIcon& icon : icons) {
         appendIcon(icon, argb);
     }
     if (!argb.empty()) {

@@ -4,6 +4,7 @@
 // native handles, so these read the current GLX display and drawable: call them with the
 // window's context current. Nothing here knows of the game.
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 // Asks the driver to hold each buffer swap until the display's vertical blank, through
@@ -14,15 +15,19 @@ bool enableSwapControl();
 // Lets swaps go at once (interval 0), where the driver would otherwise make them wait.
 void disableSwapControl();
 
-// The refresh rate in Hz of the monitor that shows the window's centre, from XRandR; 0 when
-// the server does not say.
+// The refresh rate in Hz of the monitor that shows the window's centre, from XRandR (libXrandr,
+// loaded by the first call); 0 when the server does not say or the library is missing.
 double monitorRefreshRate();
 
-// A PNG image, in memory, for the window's icon.
-using PngBytes = std::span<const unsigned char>;
+// An icon's pixels, rows top down, each an ARGB word (alpha in the top byte).
+struct WindowIcon {
+    unsigned width;
+    unsigned height;
+    std::span<const std::uint32_t> argb;
+};
 
 // Names the window for the desktop: the class hint (instance and class names, which a menu
-// entry's StartupWMClass matches), the process id (_NET_WM_PID) and the icons, each a PNG,
-// as _NET_WM_ICON. An icon that does not decode is left out.
+// entry's StartupWMClass matches), the process id (_NET_WM_PID) and the icons as
+// _NET_WM_ICON.
 void setWindowIdentity(const char* instanceName, const char* className,
-                       std::span<const PngBytes> icons);
+                       std::span<const WindowIcon> icons);

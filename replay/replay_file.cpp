@@ -22,6 +22,8 @@ constexpr int MaxVersionLength = 40;
 constexpr int ChecksumDigits = 16;
 constexpr int MaxNumberDigits = 9; // every number the format allows fits an int
 constexpr int MaxKeyCode = 255;
+// The first version with the start of a game the title started.
+constexpr int TitleGameVersion = 3;
 
 // The pad's values as a line names them, in the order it writes them: the four sticks, the
 // two D-pad axes, the buttons pressed and the pad pulled out.
@@ -179,29 +181,45 @@ class LineParser {
         return true;
     }
 
-    // "start title", or from version 2 on "start stage N level L".
+    // "start title", from version 2 on "start stage N level L", from version 3 on
+    // "start title-game level L".
     bool parseStart() {
         const bool title = shape("start", 2) && words[1] == "title";
         const bool stage = replay.formatVersion >= 2 && shape("start", 5) && words[1] == "stage" &&
                            words[3] == "level";
-        if (!title && !stage) {
-            return fail(replay.formatVersion >= 2
-                            ? "the third line must be \"start title\" or \"start stage N level L\""
-                            : "the third line must be \"start title\"");
-        }
-        if (stage) {
-            long number = 0;
-            if (!this->number(words[2], FirstStage, LastStage, "the start stage", number)) {
-                return false;
-            }
-            replay.start.stage = static_cast<int>(number);
-            if (!this->number(words[4], 0, MaxReplayWaitLevel, "the start level", number)) {
-                return false;
-            }
-            replay.start.level = static_cast<int>(number);
+        const bool fromTitle = replay.formatVersion >= TitleGameVersion && shape("start", 4) &&
+                               words[1] == "title-game" && words[2] == "level";
+        if (!title && !stage && !fromTitle) {
+            return fail(startShapes());
         }
         expected = Expect::Body;
+        if (title) {
+            return true;
+        }
+        long number = FirstStage;
+        if (stage && !this->number(words[2], FirstStage, LastStage, "the start stage", number)) {
+            return false;
+        }
+        replay.start.stage = static_cast<int>(number);
+        replay.start.fromTitle = fromTitle;
+        if (!this->number(words.back(), 0, MaxReplayWaitLevel, "the start level", number)) {
+            return false;
+        }
+        replay.start.level = static_cast<int>(number);
         return true;
+    }
+
+    // The starts this file's version may name, for the message that refuses another.
+    std::string startShapes() const {
+        std::string shapes = "\"start title\"";
+        if (replay.formatVersion >= 2) {
+            shapes += replay.formatVersion >= TitleGameVersion ? ", " : " or ";
+            shapes += "\"start stage N level L\"";
+        }
+        if (replay.formatVersion >= TitleGameVersion) {
+            shapes += " or \"start title-game level L\"";
+        }
+        return "the third line must be " + shapes;
     }
 
     // A decimal number within [low, high]; `what` names it in the message.
@@ -470,9 +488,10 @@ bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, Replay
 
 std::string replayHeader(std::string_view gameVersion, const ReplayStart& start,
                          int formatVersion) {
-    const std::string where = start.atTitle() ? "title"
-                                              : "stage " + std::to_string(start.stage) + " level " +
-                                                    std::to_string(start.level);
+    const std::string level = " level " + std::to_string(start.level);
+    const std::string where = start.atTitle()   ? "title"
+                              : start.fromTitle ? "title-game" + level
+                                                : "stage " + std::to_string(start.stage) + level;
     return std::string(ReplayFormatName) + " " + std::to_string(formatVersion) + "\ngame " +
            std::string(gameVersion) + "\nstart " + where + "\n";
 }

@@ -14,8 +14,9 @@
 
 inline constexpr const char* ReplayFormatName = "tumbra-replay";
 // The version written; every version from 1 up to it is read. Version 2 added a start at a
-// stage and the characters' own state in the checksum.
-inline constexpr int ReplayFormatVersion = 2;
+// stage and the characters' own state in the checksum, version 3 the start of a game the
+// title has just started.
+inline constexpr int ReplayFormatVersion = 3;
 inline constexpr int FirstReplayFormatVersion = 1;
 
 // Limits that keep a damaged or hostile file harmless. A day of play with a stick moving on
@@ -75,10 +76,14 @@ struct ReplayCheck {
 };
 
 // Where a recording starts: the title with every default (stage 0), or the start of a game
-// at `stage` (1 to 22) with the speed level `level`.
+// at `stage` (1 to 22) with the speed level `level`. With `fromTitle` (stage 1 only) the game
+// is one the title has just started: as the start of stage 1, and then the rest of the title's
+// frame that started it (the fly-in one frame on), which is where a game played from the
+// title stands once that frame is over.
 struct ReplayStart {
     int stage = 0;
     int level = 0;
+    bool fromTitle = false;
 
     bool atTitle() const { return stage == 0; }
     bool operator==(const ReplayStart&) const = default;

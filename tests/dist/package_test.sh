@@ -25,10 +25,10 @@ diff <(printf '%s\n' "${expected[@]}" | sort) \
     <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub("^\\./", "", $6); print $6}' | sort) ||
     fail "the package holds other files than these: ${expected[*]}"
 
-# Depends from dpkg-shlibdeps: freeglut, the GL library (libglvnd's, which reaches Mesa
-# through freeglut's libgl1) and SDL2.
+# Depends from dpkg-shlibdeps: freeglut and the GL library (libglvnd's, which reaches Mesa
+# through freeglut's libgl1); and named by the build, the libraries the game loads at run time.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libglut3 'libopengl0|libgl1' libsdl2-2.0; do
+for library in libglut3 'libopengl0|libgl1' libsdl2-2.0 libpng16-16 libxrandr2; do
     grep -qE "(^|, )($library)" <<<"$depends" || fail "Depends without $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section $(dpkg-deb -f "$deb" Section)"

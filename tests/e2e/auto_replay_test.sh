@@ -33,6 +33,9 @@ press 4
 press q
 wait_for_text "Tumbra" 173 212 15
 wait_for_sealed
+# The game went on untouched; its file starts where the title's frame left it.
+grep -q '^start title-game level 1$' "$GAME_FILE" ||
+    fail "the game's replay starts with: $(head -n 3 "$GAME_FILE")"
 "$BUILD/tools/tumbra-replay" --require-sealed "$GAME_FILE" >"$WORK/summary" ||
     fail "the game's replay does not verify: $(tail -n 1 "$WORK/summary")"
 grep -q '"livesLost":0,"lives":4,"sealed":true' "$WORK/summary" ||

@@ -44,7 +44,7 @@ expect_bad() {
     fi
 }
 expect_bad missing 0
-sed '1s/ [0-9]*$/ 3/' "$good" >"$work/version"
+sed '1s/ [0-9]*$/ 4/' "$good" >"$work/version"
 expect_bad version 1
 head -c -3 "$good" >"$work/truncated"
 expect_bad truncated "$lines"

@@ -47,7 +47,7 @@ struct BadText {
 const BadText BadTexts[] = {
     {"empty", ReplayText::Recording, "", 1, "inside its header"},
     {"other format", ReplayText::Recording, "hello 1\n", 1, "not a replay"},
-    {"newer version", ReplayText::Recording, "tumbra-replay 3\n", 1, "version 3"},
+    {"newer version", ReplayText::Recording, "tumbra-replay 4\n", 1, "version 4"},
     {"version 01", ReplayText::Recording, "tumbra-replay 01\n", 1, "version 01"},
     {"stage start in version 1", ReplayText::Recording,
      "tumbra-replay 1\ngame 1\nstart stage 3 level 0\n", 3, "start title"},
@@ -55,6 +55,12 @@ const BadText BadTexts[] = {
      3, "start stage"},
     {"start level 11", ReplayText::Recording, "tumbra-replay 2\ngame 1\nstart stage 1 level 11\n",
      3, "start level"},
+    {"title-game start in version 2", ReplayText::Recording,
+     "tumbra-replay 2\ngame 1\nstart title-game level 0\n", 3, "or \"start stage N level L\""},
+    {"title-game start at level 11", ReplayText::Recording,
+     "tumbra-replay 3\ngame 1\nstart title-game level 11\n", 3, "start level"},
+    {"title-game start at a stage", ReplayText::Recording,
+     "tumbra-replay 3\ngame 1\nstart title-game stage 2 level 0\n", 3, "title-game level L"},
     {"no game line", ReplayText::Recording, "tumbra-replay 1\nstart title\n", 2, "game VERSION"},
     {"other start", ReplayText::Recording, "tumbra-replay 1\ngame 1\nstart stage\n", 3, "start"},
     {"cut short", ReplayText::Recording, Header + "5 key 56", 4, "cut short"},
@@ -130,6 +136,10 @@ TEST(ReplayFile, GoodTextReadsBackAsWritten) {
     ASSERT_TRUE(parseReplay(stageStart, ReplayText::Recording, replay, error)) << error.message;
     EXPECT_EQ(replay.start, (ReplayStart{LastStage, MaxReplayWaitLevel}));
     EXPECT_EQ(formatReplay(replay), stageStart);
+    const std::string titleGame = "tumbra-replay 3\ngame 1.1\nstart title-game level 10\n";
+    ASSERT_TRUE(parseReplay(titleGame, ReplayText::Recording, replay, error)) << error.message;
+    EXPECT_EQ(replay.start, (ReplayStart{FirstStage, MaxReplayWaitLevel, true}));
+    EXPECT_EQ(formatReplay(replay), titleGame);
 
     ASSERT_TRUE(parseReplay(GoodRecording, ReplayText::Recording, replay, error))
         << error.line << ": " << error.message;

@@ -70,19 +70,25 @@ TEST_F(Recorder, WritesOutAboutOnceASecondAndAtExit) {
     EXPECT_NE(text().find("31 key 50"), std::string::npos);
 }
 
+// At the last frame a file can hold, the next frame's start seals the recording, and so does
+// a key that would belong to that next frame.
 TEST_F(Recorder, StopsSealedAtTheFrameLimitWithANotice) {
-    record({FirstStage, 0});
-    passKey('p', 0, 0); // paused, the frames cost next to nothing
-    frames(MaxReplayFrame);
-    testing::internal::CaptureStderr();
-    passKey('8', 0, 0); // after the last frame a file can hold
-    frame();
-    const std::string notice = testing::internal::GetCapturedStderr();
-    EXPECT_NE(notice.find("frame limit"), std::string::npos) << notice;
-    EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), 1);
-    const Replay replay = parsed();
-    EXPECT_TRUE(replay.sealed);
-    EXPECT_EQ(replay.endFrame, MaxReplayFrame);
+    for (const bool keyPressed : {false, true}) {
+        record({FirstStage, 0});
+        passKey('p', 0, 0); // paused, the frames cost next to nothing
+        frames(MaxReplayFrame);
+        testing::internal::CaptureStderr();
+        if (keyPressed) {
+            passKey('8', 0, 0);
+        }
+        frame();
+        const std::string notice = testing::internal::GetCapturedStderr();
+        EXPECT_NE(notice.find("frame limit"), std::string::npos) << notice;
+        EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), 1);
+        const Replay replay = parsed();
+        EXPECT_TRUE(replay.sealed);
+        EXPECT_EQ(replay.endFrame, MaxReplayFrame);
+    }
 }
 
 TEST_F(Recorder, StopsSealedBeforeTheSizeLimitWithANotice) {
