@@ -85,7 +85,7 @@ Moment blendMoments(const Moment& from, const Moment& to, float blend) {
     Moment moment = to;
     moment.world = blendWorldPoses(from.world, to.world, blend);
     moment.introFrame =
-        from.intro && to.intro ? std::lerp(from.introFrame, to.introFrame, blend) : to.introFrame;
+        from.intro && to.intro ? std::lerp(from.introFrame, to.introFrame, double(blend)) : to.introFrame;
     return moment;
 }
 
