@@ -90,9 +90,10 @@ void rotate(Matrix4& matrix, float degrees, float x, float y, float z) {
     if (degrees == 0.0f) {
         return;
     }
-    const double radians = degrees * Pi / DegreesPerHalfTurn;
-    const auto s = static_cast<float>(std::sin(radians));
-    const auto c = static_cast<float>(std::cos(radians));
+    // Mesa's sinf and cosf of the angle in radians, rounded to single precision first.
+    const auto radians = static_cast<float>(degrees * Pi / DegreesPerHalfTurn);
+    const float s = std::sin(radians);
+    const float c = std::cos(radians);
     Matrix4 turn = identityMatrix();
     if (axisTurn(turn, c, s, x, y, z) || generalTurn(turn, c, s, x, y, z)) {
         matrix = multiply(matrix, turn);
@@ -245,4 +246,14 @@ std::vector<MeshVertex> sphereStrip(float radius, int slices, int stacks) {
         join(strip, band);
     }
     return strip;
+}
+
+std::vector<MeshVertex> quadTriangles(const std::vector<MeshVertex>& strip) {
+    std::vector<MeshVertex> triangles;
+    for (std::size_t i = 0; i + 3 < strip.size(); i += 2) {
+        const MeshVertex quad[6] = {strip[i], strip[i + 1], strip[i + 3],
+                                    strip[i], strip[i + 3], strip[i + 2]};
+        triangles.insert(triangles.end(), quad, quad + 6);
+    }
+    return triangles;
 }

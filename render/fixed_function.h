@@ -4,7 +4,7 @@
 // must do itself, in single precision and in the order Mesa does it, so that both backends
 // put every vertex and glyph in the same place: the matrices of glTranslatef, glRotatef and
 // glFrustum, the raster position of glRasterPos3f, the light's unit vectors, and the triangle
-// strips of glutSolidSphere.
+// strips of glutSolidSphere and the triangles Mesa cuts a quad strip into.
 #include "sim/mesh.h"
 #include "sim/placement.h"
 
@@ -56,3 +56,8 @@ Vector3f halfVector(const Vector3f& toLight);
 // repeating the last vertex of one and the first of the next (degenerate triangles that
 // draw nothing and keep every strip's winding).
 std::vector<MeshVertex> sphereStrip(float radius, int slices, int stacks);
+
+// Each quad of a quad strip (v0, v1, v3, v2) as the triangles (v0, v1, v3) and (v0, v3, v2):
+// the diagonal Mesa cuts it along, on which smooth shading across the quad depends. An odd
+// last vertex belongs to no quad.
+std::vector<MeshVertex> quadTriangles(const std::vector<MeshVertex>& strip);

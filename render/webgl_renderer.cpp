@@ -121,19 +121,6 @@ struct MeshVertices {
     std::vector<StoredPart> parts;
 };
 
-// Each quad of a quad strip (v0, v1, v3, v2) as the triangles (v0, v1, v3) and (v0, v3, v2),
-// the diagonal Mesa cuts it along: smooth shading across a quad depends on it. An odd last
-// vertex belongs to no quad.
-std::vector<MeshVertex> quadTriangles(const std::vector<MeshVertex>& strip) {
-    std::vector<MeshVertex> triangles;
-    for (std::size_t i = 0; i + 3 < strip.size(); i += 2) {
-        const MeshVertex quad[6] = {strip[i], strip[i + 1], strip[i + 3],
-                                    strip[i], strip[i + 3], strip[i + 2]};
-        triangles.insert(triangles.end(), quad, quad + 6);
-    }
-    return triangles;
-}
-
 void addPart(MeshVertices& out, const MeshPart& part) {
     const bool sphere = part.shape == MeshPart::Shape::Sphere;
     const std::vector<MeshVertex> vertices =
