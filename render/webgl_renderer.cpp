@@ -184,17 +184,26 @@ struct GlyphVertex {
     float v;
 };
 
+// Whether a shader compiled or the program linked (`status`); if not, says so on stderr with
+// the browser's log.
+template <typename GetStatus, typename GetLog>
+bool built(GLuint object, GLenum status, GetStatus getStatus, GetLog getLog, const char* what) {
+    GLint done = GL_FALSE;
+    getStatus(object, status, &done);
+    if (done != GL_TRUE) {
+        char log[1024] = "";
+        getLog(object, sizeof log, nullptr, log);
+        std::fprintf(stderr, "tumbra: %s: %s\n", what, log);
+    }
+    return done == GL_TRUE;
+}
+
 GLuint compileShader(GLenum kind, const char* source) {
     const GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled != GL_TRUE) {
-        char log[1024] = "";
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "tumbra: a WebGL shader does not compile: %s\n", log);
-    }
+    built(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog,
+          "a WebGL shader does not compile");
     return shader;
 }
 
@@ -207,12 +216,8 @@ GLuint buildProgram() {
     glBindAttribLocation(program, NormalSlot, "aNormal");
     glBindAttribLocation(program, GlyphSlot, "aGlyph");
     glLinkProgram(program);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        char log[1024] = "";
-        glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        std::fprintf(stderr, "tumbra: the WebGL shaders do not link: %s\n", log);
+    if (!built(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog,
+               "the WebGL shaders do not link")) {
         glDeleteProgram(program);
         return 0;
     }
