@@ -400,7 +400,6 @@ void WebGlRenderer::setUp(const DrawOptions& chosen) {
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     glGenBuffers(1, &s.textBuffer);
-    s.atlases[1] = buildAtlas(1);
     setMeshStore(this);
 }
 
@@ -410,9 +409,6 @@ void WebGlRenderer::setView(int x, int y, int side, int textScale) {
     s.projection = frustumMatrix(-FrustumHalfWidth, FrustumHalfWidth, -FrustumHalfWidth,
                                  FrustumHalfWidth, FrustumNear, FrustumFar);
     s.textScale = std::clamp(textScale, 1, MaxTextScale);
-    if (s.drawing() && s.atlases[s.textScale].texture == 0) {
-        s.atlases[s.textScale] = buildAtlas(s.textScale);
-    }
 }
 
 void WebGlRenderer::beginFrame() {
@@ -506,7 +502,11 @@ void WebGlRenderer::drawText(float x, float y, std::string_view text) {
     int width = 0;
     int height = 0;
     emscripten_webgl_get_drawing_buffer_size(s.context, &width, &height);
-    const Atlas& atlas = s.atlases[s.textScale];
+    // A scale's atlas is built the first time its texts are drawn.
+    Atlas& atlas = s.atlases[s.textScale];
+    if (atlas.texture == 0) {
+        atlas = buildAtlas(s.textScale);
+    }
     const std::vector<GlyphVertex> quads = glyphQuads(at, text, atlas, s.textScale, width, height);
     if (quads.empty()) {
         return;
