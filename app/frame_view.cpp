@@ -84,8 +84,9 @@ Moment momentNow() {
 Moment blendMoments(const Moment& from, const Moment& to, float blend) {
     Moment moment = to;
     moment.world = blendWorldPoses(from.world, to.world, blend);
-    moment.introFrame =
-        from.intro && to.intro ? std::lerp(from.introFrame, to.introFrame, blend) : to.introFrame;
+    moment.introFrame = from.intro && to.intro
+                            ? std::lerp(from.introFrame, to.introFrame, double(blend))
+                            : to.introFrame;
     return moment;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // The game flow's state and the globals that the shell, the display, the world step and
-// the stage loader share. A leaf: it includes nothing of ours.
-#include <bit>
+// the stage loader share. A leaf: it includes nothing of ours but the float bits.
+#include "sim/float_bits.h"
+
 #include <cstdint>
 #include <type_traits>
 
@@ -71,7 +72,8 @@ template <typename Visit> void visitFlowGlobals(Visit&& visit) {
 // A global's value as 32 bits: ints as two's complement, floats as their IEEE bits.
 template <typename T> std::uint32_t flowGlobalBits(T value) {
     if constexpr (std::is_floating_point_v<T>) {
-        return std::bit_cast<std::uint32_t>(value);
+        static_assert(sizeof(T) == sizeof(std::uint32_t));
+        return floatBits(value);
     } else {
         return static_cast<std::uint32_t>(static_cast<int>(value));
     }
@@ -79,7 +81,8 @@ template <typename T> std::uint32_t flowGlobalBits(T value) {
 
 template <typename T> T flowGlobalFromBits(std::uint32_t bits) {
     if constexpr (std::is_floating_point_v<T>) {
-        return std::bit_cast<T>(bits);
+        static_assert(sizeof(T) == sizeof(std::uint32_t));
+        return floatFromBits(bits);
     } else {
         return static_cast<T>(static_cast<int>(bits));
     }

@@ -7,7 +7,6 @@
 #include "app/version.h"
 #include "app/window_icons.h"
 #include "platform/window_x11.h"
-#include "render/font.h"
 #include "render/renderer.h"
 #include "sim/stages.h"
 #include "sim/world.h"
@@ -17,17 +16,10 @@
 
 int windowWidth = StartWindowSize;
 int windowHeight = StartWindowSize;
-int textScale = 1;
-float charWidth = 0.0f;
-float lineHeight = 0.0f;
 void (*idleWhenVisible)() = onIdle;
 
 namespace {
 
-// 180 / width eye units are one 10-pixel glyph advance at the near plane; the largest double
-// below 180 keeps the texts' historical placement.
-constexpr double CharWidthPixels = 179.99999999999997;
-constexpr double LineHeightPixels = 300.0;
 // The program's name as the instance part of the class hint.
 constexpr const char* InstanceName = "tumbra";
 
@@ -51,9 +43,7 @@ void onReshape(int width, int height) {
     windowHeight = height;
     // A minimised window reports 0: keep the last good units rather than infinities.
     if (side > 0) {
-        textScale = std::clamp(side / StartWindowSize, 1, MaxTextScale);
-        charWidth = static_cast<float>(CharWidthPixels * textScale / side);
-        lineHeight = static_cast<float>(LineHeightPixels * textScale / side);
+        setTextUnits(side);
     }
     if (windowOpen()) {
         gameRenderer().setView((width - side) / 2, (height - side) / 2, side, textScale);

@@ -12,6 +12,8 @@ extern int textScale;
 // in pixels at every size, times textScale.
 extern float charWidth;
 extern float lineHeight;
+// Sets the three for a square of `side` pixels (positive); window and page alike.
+void setTextUnits(int side);
 
 // Whether the game's window is there, its OpenGL context current: headless runs have none.
 bool windowOpen();

@@ -1,10 +1,10 @@
 #include "replay/replay_file.h"
 
 #include "app/game_state.h"
+#include "sim/float_bits.h"
 #include "sim/stages.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -516,7 +516,7 @@ GamepadState boundedPad(const GamepadState& pad) {
 
 bool samePad(const GamepadState& a, const GamepadState& b) {
     for (const auto stick : Sticks) {
-        if (std::bit_cast<std::uint32_t>(a.*stick) != std::bit_cast<std::uint32_t>(b.*stick)) {
+        if (floatBits(a.*stick) != floatBits(b.*stick)) {
             return false;
         }
     }
@@ -527,8 +527,7 @@ bool samePad(const GamepadState& a, const GamepadState& b) {
 std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now) {
     std::string values;
     for (std::size_t i = 0; i < std::size(Sticks); ++i) {
-        if (std::bit_cast<std::uint32_t>(before.*Sticks[i]) !=
-            std::bit_cast<std::uint32_t>(now.*Sticks[i])) {
+        if (floatBits(before.*Sticks[i]) != floatBits(now.*Sticks[i])) {
             values += std::string(" ") + PadNames[i] + "=" + floatText(now.*Sticks[i]);
         }
     }

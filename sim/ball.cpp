@@ -2,10 +2,10 @@
 
 #include "characters/character_params.h"
 #include "sim/field.h"
+#include "sim/float_bits.h"
 #include "sim/mesh.h"
 #include "sim/world.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -19,7 +19,7 @@ constexpr double Gravity = -10.0; // per unit of mass
 // Bit patterns, so that a cached result is reused only for exactly the same inputs (the sign
 // of a zero tilt included).
 bool sameBits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+    return floatBits(a) == floatBits(b);
 }
 
 } // namespace
