@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int HighestBadCopy = 10; // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
+constexpr int HighestBadCopy = 10;    // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
 constexpr int MostLinksFollowed = 40; // as many as the kernel follows
 constexpr std::size_t UserDirsLimit = 64 * 1024;
 constexpr mode_t FileMode = 0666; // less the umask, as any new file
@@ -227,6 +227,12 @@ class Writer {
   public:
     void add(Save save) {
         std::unique_lock lock(mutex);
+        // Past the end of the writer thread (the program is exiting) the work is done here.
+        if (stopping && !thread.joinable()) {
+            lock.unlock();
+            write(save);
+            return;
+        }
         start();
         for (Save& waiting : queue) {
             if (!save.make && !save.job && !waiting.make && !waiting.job &&

@@ -5,8 +5,8 @@
 // put every vertex and glyph in the same place: the matrices of glTranslatef, glRotatef and
 // glFrustum, the raster position of glRasterPos3f, the light's unit vectors, and the triangle
 // strips of glutSolidSphere and the triangles Mesa cuts a quad strip into.
-#include "sim/mesh.h"
-#include "sim/placement.h"
+#include "engine/mesh.h"
+#include "engine/placement.h"
 
 #include <vector>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/frame_view.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -15,9 +17,6 @@ inline constexpr int FontListCount = 128;  // names reserved, one per 7-bit code
 
 // GlyphHeight rows per glyph, codes FirstGlyphCode to LastGlyphCode in order.
 extern const unsigned char glyphRows[GlyphCount * GlyphHeight];
-
-// The largest text scale: glyphs 8 x 16 = 128 pixels wide, for a square of 6,400 pixels.
-inline constexpr int MaxTextScale = 16;
 
 // One glyph's `rows` with every pixel made a `scale` by `scale` block: each row is `scale`
 // bytes wide (leftmost pixel in the top bit) and stands `scale` times, bottom row first.

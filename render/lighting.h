@@ -2,7 +2,7 @@
 
 // The one light and the light model every backend sets up, as a fixed-function pipeline
 // takes them, and the colour texts are lit in.
-#include "sim/material.h"
+#include "engine/material.h"
 
 struct LightModelParams {
     float ambient[4];

@@ -3,9 +3,9 @@
 // What draws the game: a small interface that each platform's drawing implements (OpenGL 1.1
 // on the desktop). The world and the texts are drawn over it the same way everywhere
 // (world_drawing, frame_drawing); only a backend knows the graphics library.
-#include "sim/material.h"
-#include "sim/mesh.h"
-#include "sim/placement.h"
+#include "engine/material.h"
+#include "engine/mesh.h"
+#include "engine/placement.h"
 
 #include <string_view>
 #include <vector>

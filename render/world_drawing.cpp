@@ -1,6 +1,6 @@
 #include "render/world_drawing.h"
 
-#include "sim/ball.h"
+#include "engine/ball.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // The world drawn through a renderer: the fallen balls, the tilted field, the balls on it.
+#include "engine/world.h"
+#include "engine/world_pose.h"
 #include "render/renderer.h"
-#include "sim/world.h"
-#include "sim/world_pose.h"
 
 // Draws `world` with the pose's tilt and ball places, seen from `view` (the steps from the
 // eye to the field's centre). A ball that the pose does not hold in its slot is drawn where

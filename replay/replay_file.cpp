@@ -1,8 +1,8 @@
 #include "replay/replay_file.h"
 
-#include "app/game_state.h"
-#include "sim/float_bits.h"
-#include "sim/stages.h"
+#include "engine/float_bits.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -591,4 +591,8 @@ std::string checksumText(std::uint64_t checksum) {
     char text[ChecksumDigits + 1];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(checksum));
     return text;
+}
+
+std::string replayErrorText(const std::string& path, const ReplayError& error) {
+    return path + (error.line > 0 ? ":" + std::to_string(error.line) : "") + ": " + error.message;
 }

@@ -1,10 +1,10 @@
 #include "replay/state_checksum.h"
 
-#include "app/game_state.h"
-#include "characters/characters.h"
-#include "sim/ball.h"
-#include "sim/float_bits.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/characters/characters.h"
+#include "engine/float_bits.h"
+#include "engine/game_state.h"
+#include "engine/world.h"
 
 namespace {
 

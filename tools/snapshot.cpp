@@ -9,12 +9,12 @@
 // default 400): the icons are drawn large and scaled down.
 // SCHEDULE is a stage's key schedule (tools/solutions/README.md), its frames counted from the
 // frame that loads the stage; without it no key is pressed.
-#include "app/frame_display.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/game_flow.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 #include "tools/schedule.h"
 #include "tools/snapshot_frames.h"
 

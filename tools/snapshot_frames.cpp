@@ -1,8 +1,8 @@
 #include "tools/snapshot_frames.h"
 
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/game_flow.h"
 #include "tools/schedule.h"
 
 void startPictureAt(int stage) {

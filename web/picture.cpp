@@ -2,32 +2,19 @@
 // page's canvas, as tumbra-snapshot draws them in its window (tools/snapshot.cpp says which
 // frames). The browser tests load web/picture.html, hand the key schedule over event by event
 // and call drawPicture once per page load, which returns the last frame's pixels.
-#include "app/frame_view.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/flags.h"
+#include "flow/frame_view.h"
+#include "flow/game_flow.h"
+#include "flow/window_view.h"
 #include "render/frame_drawing.h"
 #include "render/webgl_renderer.h"
-#include "sim/stages.h"
-#include "sim/world.h"
 #include "tools/snapshot_frames.h"
 
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
-
-// The canvas is the window: its size is fixed by the call, and no GLUT window stands behind
-// it for the flow to resize or redisplay.
-int windowWidth = StartWindowSize;
-int windowHeight = StartWindowSize;
-
-bool windowOpen() {
-    return false;
-}
-
-bool isFullscreen() {
-    return false;
-}
 
 namespace {
 

@@ -7,8 +7,8 @@
 // values alone, or gives values in range, with a one-line reason for each key it refused, that
 // the writer writes back to the same values with nothing refused. A broken rule prints the seed and
 // the input's index, and the same seed breaks it again; the exit status is then 1.
-#include "app/records.h"
-#include "app/settings.h"
+#include "player/records.h"
+#include "player/settings.h"
 
 #include <algorithm>
 #include <cstdio>

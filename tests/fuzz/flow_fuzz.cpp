@@ -9,12 +9,12 @@
 //
 // A broken invariant prints the seed and the index of the event after which it broke, and
 // the same seed breaks it again at the same event; the exit status is then 1.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/window.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <chrono>

@@ -1,13 +1,13 @@
 // The characters' models in a real window: their display lists, what they draw, and that
 // lists do not pile up over many stage loads.
-#include "app/frame_display.h"
-#include "app/game_state.h"
-#include "characters/character_params.h"
-#include "characters/characters.h"
+#include "engine/characters/character_params.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
+#include "engine/mesh.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 #include "render/renderer.h"
-#include "sim/mesh.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "shell/frame_display.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

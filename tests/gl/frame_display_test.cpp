@@ -1,15 +1,15 @@
 // The whole displayed frame, read back from the back buffer: texts of every state, the
 // heads-up display, the wait indicator, the fly-in and the depth-tested picture.
-#include "app/frame_display.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "characters/character_params.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 #include "gl_pixels.h"
 #include "render/renderer.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

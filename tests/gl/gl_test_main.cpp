@@ -1,8 +1,8 @@
 // Entry point of every OpenGL test: one real GLUT window, its context current for all tests,
 // and the models kept in its display lists by the game's renderer.
-#include "app/frame_display.h"
-#include "app/window.h"
 #include "render/renderer.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Light, material and fixed OpenGL state, read back from a real context after the game set-up.
-#include "app/frame_display.h"
-#include "app/options.h"
-#include "app/window.h"
+#include "engine/world.h"
 #include "render/renderer.h"
-#include "sim/world.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // World drawing read back from the back buffer: the lit field, the balls in their colours,
 // covering without a depth buffer, the blinking player, the tilt and the state left behind.
-#include "app/frame_display.h"
-#include "app/window.h"
-#include "characters/character_params.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 #include "gl_pixels.h"
 #include "render/world_drawing.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Construction of the eight characters and the behaviours of the opponents. On a level flat
 // field the surface force is exactly the drive, so a ball's velocity after one move from
 // rest shows the direction and size of its drive.
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
 #include "sim_fixture.h"
 
 #include <cmath>

@@ -2,13 +2,13 @@
 
 // Drives the game flow headless, the way GLUT would: key callbacks between idle calls, with
 // the beeps caught by a recorder instead of the sound device.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

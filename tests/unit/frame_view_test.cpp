@@ -1,7 +1,7 @@
 // What a frame shows, worked out headless, and the order in which the world is handed to a
 // renderer: the pictures themselves are the OpenGL tests' and the golden pictures'.
-#include "app/frame_view.h"
-#include "characters/character_params.h"
+#include "engine/characters/character_params.h"
+#include "flow/frame_view.h"
 #include "flow_driver.h"
 #include "render/world_drawing.h"
 

@@ -1,8 +1,9 @@
 // The gamepad through the real idle handler: SDL's virtual pads, plugged in and pulled out
 // in-process, stand in for real ones.
+#include "engine/mesh.h"
 #include "flow_driver.h"
 #include "platform/gamepad.h"
-#include "sim/mesh.h"
+#include "player/settings.h"
 
 #include <SDL2/SDL.h>
 
@@ -110,7 +111,10 @@ class Gamepad : public FlowDriver {
         ASSERT_TRUE(gamepadRunning());
         readGamepad(); // forgets a pad that an earlier test pulled out
         gamepadInput = readAndKeep;
+        setGamepadDeadZone(static_cast<float>(DeadZoneSetting.initial));
     }
+
+    void TearDown() override { setGamepadDeadZone(0.0f); }
 
     // Play on with the probe as the only ball.
     void playWithProbe() {
@@ -352,6 +356,5 @@ TEST_F(Gamepad, ThePadLastTouchedTakesOverPastTheDeadZoneSet) {
     setGamepadDeadZone(0.1f);
     first.axis(SDL_CONTROLLER_AXIS_LEFTX, 5000);
     frame();
-    setGamepadDeadZone(0.25f);
     expectInputs(probe->seen, {0, 0, (5000 / 32767.0f - 0.1f) / 0.9f, 0}, "past a tenth");
 }

@@ -1,8 +1,8 @@
 // The records' rules, kept from the game flow as it runs headless: what a game from stage 1,
 // a practice game and a paused frame count for.
-#include "app/auto_replays.h"
-#include "app/records.h"
 #include "flow_driver.h"
+#include "player/auto_replays.h"
+#include "player/records.h"
 
 namespace {
 
@@ -11,9 +11,10 @@ class RecordsKept : public FlowDriver {
     void SetUp() override {
         FlowDriver::SetUp();
         recordKeeper = RecordKeeper();
-        frameListener = [](bool ran) { recordKeeper.afterFrame(ran); };
+        static constexpr FrameListener Keeper[] = {[](bool ran) { recordKeeper.afterFrame(ran); }};
+        frameListeners = Keeper;
     }
-    void TearDown() override { frameListener = nullptr; }
+    void TearDown() override { frameListeners = {}; }
 
     // From the fly-in to the stage's clear; `pauseFrames` paused frames and a life lost on the
     // way when asked.

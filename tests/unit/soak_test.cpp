@@ -1,8 +1,8 @@
 // Long runs of every stage: the state stays finite and the ball table stays within bounds.
-#include "app/game_state.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

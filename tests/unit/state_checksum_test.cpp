@@ -1,7 +1,7 @@
 // The game-flow globals are listed once, and the checksum covers the whole state: changing any
 // global (but the display's own), any world member the step reads or any member of any ball,
 // the characters' own included, changes it. Version 1 stays as 1.0.0 wrote it.
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
 #include "flow_driver.h"
 #include "replay/state_checksum.h"
 
