@@ -1,11 +1,11 @@
 #pragma once
 
-inline constexpr int StageCount = 24;
-inline constexpr int RosterRows = 10;
 inline constexpr int TitleStage = 0; // the demonstration behind the title screen
 inline constexpr int FirstStage = 1;
-inline constexpr int LastStage = 22;
-inline constexpr int EndingStage = 23; // behind the credits
+inline constexpr int LastStage = 22;                // the play stages are FirstStage to LastStage
+inline constexpr int EndingStage = LastStage + 1;   // behind the credits
+inline constexpr int StageCount = EndingStage + 1; // every stage the tables hold
+inline constexpr int RosterRows = 10;
 
 // One roster row: a character code (0 ends the roster) and its start in the field frame.
 struct RosterEntry {

@@ -1,5 +1,7 @@
 #include "flow/frame_view.h"
 
+#include "flow/motion.h"
+
 #include "engine/game_state.h"
 #include "engine/world.h"
 #include "flow/game_flow.h"
@@ -64,31 +66,6 @@ constexpr ScreenLine CreditPages[][2] = {
     {{-5.5, 1.0, "GAME DESIGN"}, {-5.0, -1.0, "VELMORANDE"}},
 };
 constexpr int CreditPageCount = static_cast<int>(std::size(CreditPages));
-
-// What moves, as of one simulation frame: the world and the fly-in's countdown.
-struct Moment {
-    WorldPose world;
-    bool intro = false; // in StageIntro, flying in
-    double introFrame = 0.0;
-};
-
-// The last two simulation frames, for the moments drawn between them.
-Moment previousMoment;
-Moment currentMoment;
-bool motionKept = false; // false until a frame is captured, and after a stage load
-
-Moment momentNow() {
-    return {captureWorldPose(gameWorld), gameState == StageIntro, static_cast<double>(countdown)};
-}
-
-Moment blendMoments(const Moment& from, const Moment& to, float blend) {
-    Moment moment = to;
-    moment.world = blendWorldPoses(from.world, to.world, blend);
-    moment.introFrame = from.intro && to.intro
-                            ? std::lerp(from.introFrame, to.introFrame, double(blend))
-                            : to.introFrame;
-    return moment;
-}
 
 void addText(FrameView& view, double x, double y, std::string text) {
     view.texts.push_back({static_cast<float>(x), static_cast<float>(y), std::move(text)});
@@ -209,17 +186,6 @@ FrameView frameViewNow() {
     return viewOf(momentNow());
 }
 
-void captureMotion() {
-    const Moment now = momentNow();
-    previousMoment = motionKept ? currentMoment : now;
-    currentMoment = now;
-    motionKept = true;
-}
-
-void restartMotion() {
-    motionKept = false;
-}
-
 FrameView frameViewBetween(float blend) {
-    return viewOf(motionKept ? blendMoments(previousMoment, currentMoment, blend) : momentNow());
+    return viewOf(momentBetween(blend));
 }

@@ -6,8 +6,8 @@
 #include "engine/stages.h"
 #include "engine/world.h"
 #include "flow/flags.h"
-#include "flow/frame_view.h"
 #include "flow/input_door.h"
+#include "flow/motion.h"
 #include "flow/window_view.h"
 #include "player/settings.h"
 

@@ -5,13 +5,13 @@
 // reached, the games played, and the best whole game (the fewest frames from the start of
 // stage 1 to the all-clear screen, with its lives lost). A game started at a later stage
 // (practice) counts for the stages it clears and the games played only.
+#include "engine/stages.h"
+
 #include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
-
-inline constexpr int RecordedStages = 22;
 
 struct StageRecord {
     int fewestFrames = 0; // 0: never cleared
@@ -22,7 +22,7 @@ struct StageRecord {
 };
 
 struct Records {
-    std::array<StageRecord, RecordedStages> stages{};
+    std::array<StageRecord, LastStage> stages{};
     int gamesPlayed = 0;
     int furthestStage = 0;
     int bestGameFrames = 0; // 0: no game cleared every stage yet

@@ -2,6 +2,7 @@
 
 #include "engine/game_state.h"
 #include "flow/frame_view.h"
+#include "flow/motion.h"
 #include "flow/game_flow.h"
 #include "platform/window_x11.h"
 #include "shell/frame_display.h"

@@ -6,6 +6,7 @@
 #include "engine/stages.h"
 #include "engine/world.h"
 #include "flow/frame_view.h"
+#include "flow/motion.h"
 #include "gl_pixels.h"
 #include "shell/frame_display.h"
 #include "shell/window.h"

@@ -87,7 +87,7 @@ TEST_F(RecordsKept, APracticeGameCountsForItsStagesAndAGameFromStageOneForEveryt
     EXPECT_EQ(records.bestGameFrames, framesInGame);
     EXPECT_EQ(records.gamesPlayed, 3);
     EXPECT_EQ(stage(3).replay, "practice3");
-    EXPECT_EQ(recordReplays(records).size(), RecordedStages + 1);
+    EXPECT_EQ(recordReplays(records).size(), LastStage + 1);
 }
 
 // The keeper alone, fed by hand the globals it follows, as the game flow sets them: quicker
