@@ -12,7 +12,6 @@
 #include <cmath>
 #include <compare>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
