@@ -5,6 +5,7 @@
 #include "engine/game_state.h"
 #include "engine/world.h"
 #include "flow/game_flow.h"
+#include "flow/window_keys.h"
 #include "flow/window_view.h"
 #include "player/records.h"
 
@@ -164,7 +165,7 @@ FrameView recordsPage() {
 }
 
 FrameView viewOf(const Moment& moment) {
-    if (recordsShown) {
+    if (recordsPageShown()) {
         return recordsPage();
     }
     FrameView view;

@@ -8,6 +8,7 @@
 #include "flow/flags.h"
 #include "flow/input_door.h"
 #include "flow/motion.h"
+#include "flow/window_keys.h"
 #include "flow/window_view.h"
 #include "player/settings.h"
 
@@ -19,8 +20,6 @@ BeepOutput beepOutput = nullptr;
 GamepadInput gamepadInput = nullptr;
 std::span<const FrameListener> frameListeners;
 WindowSizeListener windowSizeListener = nullptr;
-bool recordsShown = false;
-bool screenshotWanted = false;
 
 namespace {
 
@@ -383,7 +382,7 @@ void onSpecialKey(int key, int, int) {
 }
 
 void startGame(int stage) {
-    recordsShown = false;
+    closeRecordsPage();
     enterStage(stage);
     gameState = StageIntro;
     countdown = IntroFrames;
@@ -398,7 +397,7 @@ void startGameAsTheTitleDoes() {
 void resetToTitle() {
     visitFlowGlobals(
         [](const char*, auto& global, auto initial, FlowGlobalRole) { global = initial; });
-    recordsShown = false;
+    closeRecordsPage();
     // Clears the stored keys too.
     enterStage(TitleStage);
 }

@@ -49,11 +49,3 @@ extern std::span<const FrameListener> frameListeners;
 // Told of the window size the player chose with "e" or "r".
 using WindowSizeListener = void (*)(int size);
 extern WindowSizeListener windowSizeListener;
-
-// The records page over the title screen: "h" from the window shows it, any key from the
-// window takes it away (and does nothing else), and so does the start of a game. Keys it
-// takes never reach the game flow or a recording.
-extern bool recordsShown;
-// F12 from the window: a screenshot is taken of the next frame drawn. The key also reaches the
-// flow as any other special key does.
-extern bool screenshotWanted;

@@ -2,6 +2,7 @@
 
 #include "engine/game_state.h"
 #include "flow/game_flow.h"
+#include "flow/window_keys.h"
 #include "flow/window_view.h"
 #include "replay/replay_recorder.h"
 
@@ -20,21 +21,7 @@ LiveInput live;
 InputSource* source = &live;
 ReplayRecorder* watcher = nullptr;
 
-constexpr unsigned char RecordsKey = 'h';
 constexpr unsigned char EnterKey = '\r';
-
-// The records page is the window's, not the game's: the keys that open and close it stop here.
-bool recordsPageTakes(unsigned char key) {
-    if (recordsShown) {
-        recordsShown = false;
-        return true;
-    }
-    if (key == RecordsKey && gameState == Title && source->takesWindowKeys()) {
-        recordsShown = true;
-        return true;
-    }
-    return false;
-}
 
 bool altHeld() {
     return windowRequests.altHeld != nullptr && windowRequests.altHeld();
@@ -66,7 +53,7 @@ void watchInput(ReplayRecorder* recorder) {
 
 // Escape ends the game from any source; the recording is sealed first.
 void doorKeyboard(unsigned char key, int x, int y) {
-    if (key != EscapeKey && recordsPageTakes(key)) {
+    if (key != EscapeKey && recordsPageTakes(key, source->takesWindowKeys())) {
         return;
     }
     // Fullscreen is the viewer's: a recording's keys leave the window alone.
@@ -84,11 +71,11 @@ void doorKeyboard(unsigned char key, int x, int y) {
 }
 
 void doorSpecialKey(int key, int x, int y) {
-    if (recordsPageTakes(0)) {
+    if (recordsPageTakes(0, source->takesWindowKeys())) {
         return;
     }
     if (key == F12Key) {
-        screenshotWanted = true;
+        askForScreenshot();
     }
     if (key == F11Key) {
         toggleFullscreen();

@@ -4,6 +4,7 @@
 #include "engine/world.h"
 #include "flow/frame_view.h"
 #include "flow/game_flow.h"
+#include "flow/window_keys.h"
 #include "platform/frame_clock.h"
 #include "player/screenshot.h"
 #include "render/frame_drawing.h"
@@ -19,14 +20,11 @@ Renderer& gameRenderer() {
 
 void drawFrame() {
     drawFrameView(gameRenderer(), gameWorld, frameViewNow());
-    if (waitShow > 0) {
-        --waitShow;
-    }
+    countWaitIndicatorFrame();
 }
 
 void saveWantedScreenshot() {
-    if (screenshotWanted) {
-        screenshotWanted = false;
+    if (screenshotAsked()) {
         takeScreenshot(windowWidth, windowHeight, [](int width, int height) {
             return gameRenderer().readPicture(width, height);
         });

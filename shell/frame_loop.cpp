@@ -2,8 +2,9 @@
 
 #include "engine/game_state.h"
 #include "flow/frame_view.h"
-#include "flow/motion.h"
 #include "flow/game_flow.h"
+#include "flow/motion.h"
+#include "flow/window_keys.h"
 #include "platform/window_x11.h"
 #include "shell/frame_display.h"
 #include "shell/options.h"
@@ -53,9 +54,7 @@ float runDueSteps(PresentClock& presents, StepClock& steps) {
     const FrameTime shownAt = presents.plan();
     while (steps.due(shownAt)) {
         // The wait indicator counts simulation frames: the one shown until now is over.
-        if (waitShow > 0) {
-            --waitShow;
-        }
+        countWaitIndicatorFrame();
         onIdle();
         captureMotion();
         steps.stepped(shownAt, framePeriod(waitLevel));

@@ -2,6 +2,7 @@
 // renderer: the pictures themselves are the OpenGL tests' and the golden pictures'.
 #include "engine/characters/character_params.h"
 #include "flow/frame_view.h"
+#include "flow/window_keys.h"
 #include "flow_driver.h"
 #include "render/world_drawing.h"
 
@@ -47,7 +48,7 @@ class FrameViewTest : public FlowDriver {
     }
     void TearDown() override {
         setMeshStore(nullptr);
-        recordsShown = false;
+        closeRecordsPage();
         resetToTitle();
     }
 
@@ -86,7 +87,7 @@ TEST_F(FrameViewTest, EachStateShowsItsTextsOverTheWorld) {
 }
 
 TEST_F(FrameViewTest, TheRecordsPageTakesThePlaceOfTheWorld) {
-    recordsShown = true;
+    ASSERT_TRUE(recordsPageTakes('h', true));
     const FrameView view = frameViewNow();
     EXPECT_FALSE(view.showsWorld);
     const Texts texts = textsOf(view);
