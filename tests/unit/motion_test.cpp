@@ -9,7 +9,7 @@
 #include "flow/game_flow.h"
 #include "flow/replay_source.h"
 #include "replay/replay_file.h"
-#include "shell/frame_loop.h"
+#include "flow/frame_pacing.h"
 
 #include "../support/fake_time.h"
 
