@@ -3,7 +3,6 @@
 #include "engine/game_state.h"
 #include "flow/flags.h"
 #include "flow/window_view.h"
-#include "platform/gamepad.h"
 
 Settings savedSettings;
 
@@ -30,7 +29,6 @@ void applySettings(const Settings& settings, bool withSpeed) {
     optFullscreen |= settings.fullscreen ? 1 : 0;
     optClassicFrames |= settings.classicFrames ? 1 : 0;
     windowWidth = windowHeight = settings.windowSize;
-    setGamepadDeadZone(static_cast<float>(settings.deadZone));
     if (withSpeed) {
         waitLevel = settings.speedLevel;
     }

@@ -6,8 +6,9 @@
 
 // The settings the game started with, before the command line: what a change is saved over.
 extern Settings savedSettings;
-// At start, before the window: the settings into the option flags, the window size and the
-// pad's dead zone. The speed level only when `withSpeed` (recordings start at level 0).
+// At start, before the window: the settings into the option flags and the window size (the
+// pad's dead zone is the shell's to give its pad). The speed level only when `withSpeed`
+// (recordings start at level 0).
 void applySettings(const Settings& settings, bool withSpeed);
 // At the end of every frame: a speed level, fullscreen or drawing that the player changed in
 // the game is saved.

@@ -43,6 +43,7 @@ void displayFirstFrame() {
 void startPlayerFiles(const CommandLine& line) {
     const bool replaying = !line.replayFile.empty() || !line.timedemoFile.empty();
     applySettings(loadSettings(), !replaying && line.recordFile.empty());
+    setGamepadDeadZone(static_cast<float>(savedSettings.deadZone));
     windowSizeListener = saveWindowSize;
     if (!replaying) {
         frameListeners = PlayerFrameListeners;

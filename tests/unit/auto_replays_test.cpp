@@ -62,6 +62,7 @@ class AutoReplays : public FlowDriver {
     void TearDown() override {
         std::system(("rm -rf " + home).c_str());
         ::setenv("HOME", oldHome.c_str(), 1);
+        FlowDriver::TearDown();
     }
 
     // Plays the script from a fresh title, the keys through the door.

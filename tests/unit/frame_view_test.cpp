@@ -43,13 +43,12 @@ class FrameViewTest : public FlowDriver {
   protected:
     void SetUp() override {
         FlowDriver::SetUp();
-        onReshape(StartWindowSize, StartWindowSize);
+        setTextUnits(StartWindowSize);
         setMeshStore(&renderer);
     }
     void TearDown() override {
         setMeshStore(nullptr);
-        closeRecordsPage();
-        resetToTitle();
+        FlowDriver::TearDown();
     }
 
     static std::vector<std::string> textsOf(const FrameView& view) {

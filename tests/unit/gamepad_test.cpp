@@ -114,7 +114,10 @@ class Gamepad : public FlowDriver {
         setGamepadDeadZone(static_cast<float>(DeadZoneSetting.initial));
     }
 
-    void TearDown() override { setGamepadDeadZone(0.0f); }
+    void TearDown() override {
+        setGamepadDeadZone(0.0f);
+        FlowDriver::TearDown();
+    }
 
     // Play on with the probe as the only ball.
     void playWithProbe() {
@@ -169,8 +172,8 @@ TEST_F(Gamepad, SticksAndDpadAddToTheKeysPastARadialDeadZone) {
         {{0, 0, -Half, 0},             0, 0, '6', 0, {0.6667f, 0, 0, 0}, "stick and digit"},
         {{0, 0, Max, -Half},           0, 0, '9', 0, {1, 1, 0, 0}, "stick and digit, limited"},
         {{0, 0, Min, 0},               0, 0, '6', 0, {0, 0, 0, 0}, "stick against digit"},
-        {{Min, 0, 0, 0},              -1, 0, 0, GLUT_KEY_LEFT, {0, 0, -1, 0}, "all three left"},
-        {{Half, 0, 0, 0},              0, 0, 0, GLUT_KEY_UP, {0, 0, 0.3333f, 1}, "arrow and stick"},
+        {{Min, 0, 0, 0},              -1, 0, 0, LeftKey, {0, 0, -1, 0}, "all three left"},
+        {{Half, 0, 0, 0},              0, 0, 0, UpKey, {0, 0, 0.3333f, 1}, "arrow and stick"},
     };
     // clang-format on
     for (const auto& row : table) {
@@ -240,8 +243,8 @@ TEST_F(Gamepad, ButtonsActOncePerPressAsTheirKeys) {
     EXPECT_EQ(beepsHeard.size(), 3u);
 }
 
-TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPauses) {
-    // Plugged in on the title: a stick, the D-pad, South or Start starts stage 1.
+// Plugged in on the title: a stick, the D-pad, South or Start starts stage 1.
+TEST_F(Gamepad, OnTheTitleAPadJustPluggedInStartsAGame) {
     // clang-format off
     const struct {
         SDL_GameControllerAxis axis;
@@ -272,9 +275,11 @@ TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPau
             << "axis " << row.axis << ", button " << row.button;
         EXPECT_EQ(paused, 0);
     }
+}
 
-    // In play: without a pad nothing is read and nothing is printed.
-    SetUp();
+// In play: without a pad nothing is read and nothing is printed; a pad is used from the frame
+// it is plugged in, and pulling it out zeroes it and pauses the game until a pad resumes it.
+TEST_F(Gamepad, APadPulledOutInPlayZeroesItAndPauses) {
     playWithProbe();
     testing::internal::CaptureStderr();
     frames(3);

@@ -6,10 +6,10 @@
 #include "engine/stages.h"
 #include "engine/world.h"
 #include "engine/world_pose.h"
+#include "flow/frame_pacing.h"
 #include "flow/game_flow.h"
 #include "flow/replay_source.h"
 #include "replay/replay_file.h"
-#include "flow/frame_pacing.h"
 
 #include "../support/fake_time.h"
 

@@ -14,7 +14,7 @@ class RecordsKept : public FlowDriver {
         static constexpr FrameListener Keeper[] = {[](bool ran) { recordKeeper.afterFrame(ran); }};
         frameListeners = Keeper;
     }
-    void TearDown() override { frameListeners = {}; }
+    void TearDown() override { FlowDriver::TearDown(); }
 
     // From the fly-in to the stage's clear; `pauseFrames` paused frames and a life lost on the
     // way when asked.
@@ -53,7 +53,7 @@ TEST_F(RecordsKept, APracticeGameCountsForItsStagesAndAGameFromStageOneForEveryt
     ASSERT_GT(framesUntil(Title, 20), 0);
 
     recordKeeper.gameReplay = "whole";
-    pressSpecial(GLUT_KEY_RIGHT);
+    pressSpecial(RightKey);
     // The stages from their loads to their clears, the "STAGE CLEAR !!" screens between them,
     // and the frame that shows "ALL CLEAR !!".
     constexpr int ClearScreenFrames = 20;

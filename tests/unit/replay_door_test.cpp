@@ -53,10 +53,8 @@ class ReplayDoor : public FlowDriver {
         gamepadInput = readGamepad;
     }
     void TearDown() override {
-        watchInput(nullptr);
-        setInputSource(liveInput());
-        gamepadInput = readGamepad;
         std::remove(path.c_str());
+        FlowDriver::TearDown();
     }
 
     // A file of this process's own: the tests run side by side, here and in other builds.

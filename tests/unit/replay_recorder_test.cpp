@@ -22,8 +22,8 @@ class Recorder : public FlowDriver {
     void TearDown() override {
         recorder.seal();
         recorder.byteLimit = MaxReplayBytes;
-        watchInput(nullptr);
         std::remove(path.c_str());
+        FlowDriver::TearDown();
     }
 
     const std::string path =
