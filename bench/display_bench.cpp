@@ -2,11 +2,11 @@
 // buffer swap, finished with glFinish), in a real GLUT window under Mesa's software renderer.
 // Needs a display at least 2000 pixels square, for instance:
 //   xvfb-run -a -s "-screen 0 2100x2100x24" build/bench/tumbra-bench-display
-#include "app/frame_display.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // How fast a recording plays headless through the real game flow: the committed whole game,
 // from the title through all 22 stages and the credits. Frames per second is items_per_second.
-#include "app/game_flow.h"
-#include "app/options.h"
-#include "app/replay_player.h"
+#include "flow/game_flow.h"
+#include "flow/replay_source.h"
 #include "replay/replay_file.h"
+#include "shell/options.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,7 +19,7 @@ void BM_PlayWholeGame(benchmark::State& state) {
     optSilent = 1;
     for (auto _ : state) {
         resetToTitle();
-        ReplayPlayer player(replay);
+        ReplayPlayer player(replay, ThroughTheDoor);
         playHeadless(player, [](int, const StateMark&) {});
         if (!player.matches()) {
             state.SkipWithError("the whole game no longer replays to its checksum");

@@ -3,13 +3,13 @@
 // dropped once "GO !!" is over) through the real game flow, with the records kept as the game
 // keeps them; a home of its own in /tmp receives the saves. Prints the median, the 99th
 // percentile and the longest of the 20 frames before and after each clear, both ways.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/records.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
 #include "platform/user_files.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "player/records.h"
 
 #include <algorithm>
 #include <chrono>
@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     std::vector<double> quietClears;
     std::vector<double> keptClears;
     const std::vector<double> quiet = framesAroundClears(clears, quietClears);
-    frameListener = keepRecords;
+    static constexpr FrameListener Keeper[] = {keepRecords};
+    frameListeners = Keeper;
     const std::vector<double> kept = framesAroundClears(clears, keptClears);
     finishSaving();
     report("nothing kept:", quiet);

@@ -1,9 +1,9 @@
 // How long one World::step takes: on stage 20 (the largest roster, 9 balls) and on the title
 // stage (8 Darks, the field held level after every step as the title screen does). Each run
 // loads the stage afresh, untimed, and times the first steps, while every ball is in play.
-#include "app/game_state.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 
 #include <benchmark/benchmark.h>
 

@@ -37,8 +37,8 @@ struct GamepadState {
 void openGamepad();
 // True once the subsystem runs and reads can see a pad.
 bool gamepadRunning();
-// The share of a stick's travel, 0 to 0.9, within which it counts as at rest (0.25 unless
-// set). Main thread only.
+// The share of a stick's travel within which it counts as at rest, as the settings give it
+// (none until set; at most 0.99). Main thread only.
 void setGamepadDeadZone(float share);
 // This frame's state of the pad in use. Main thread only.
 GamepadState readGamepad();

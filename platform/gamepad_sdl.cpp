@@ -12,11 +12,9 @@
 
 namespace {
 
-// Pads rest a little off centre, some within about 8000 of zero (SDL's own advice); a quarter
-// of the travel covers them. It matters most on the left stick: past the dead zone the ball
-// is driven at full strength in the direction pushed.
-constexpr float DefaultDeadZone = 0.25f;
-constexpr float LargestDeadZone = 0.9f;
+// Past the dead zone the rest of the travel is stretched to the whole: a share of 1 or more
+// would leave none.
+constexpr float MostDeadZone = 0.99f;
 constexpr float FullTravel = 32767.0f;
 // Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
 // game looks ten times a second, so a frame without a pad costs next to nothing.
@@ -41,7 +39,7 @@ std::atomic<bool> running{false};
 // rather than pull SDL away from under it.
 std::jthread starter;
 
-float deadZone = DefaultDeadZone;
+float deadZone = 0.0f; // until the settings give theirs
 
 // Touched by the main thread only, once `running` is set. Every pad plugged in is open, so
 // that its presses are seen; `controller` is the one in use.
@@ -211,7 +209,7 @@ void openGamepad() {
 }
 
 void setGamepadDeadZone(float share) {
-    deadZone = std::clamp(share, 0.0f, LargestDeadZone);
+    deadZone = std::clamp(share, 0.0f, MostDeadZone);
 }
 
 bool gamepadRunning() {

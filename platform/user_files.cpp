@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int HighestBadCopy = 10; // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
+constexpr int HighestBadCopy = 10;    // ten copies: PATH.bad and PATH.bad.2 to PATH.bad.10
 constexpr int MostLinksFollowed = 40; // as many as the kernel follows
 constexpr std::size_t UserDirsLimit = 64 * 1024;
 constexpr mode_t FileMode = 0666; // less the umask, as any new file
@@ -28,6 +28,29 @@ constexpr mode_t FolderMode = 0777;
 
 std::string systemError() {
     return std::strerror(errno);
+}
+
+// The `size` bytes of the file open at `fd`; a file that shrank while read is taken as far
+// as it goes.
+ReadStatus readWhole(int fd, std::size_t size, std::string& contents, std::string& error) {
+    contents.assign(size, '\0');
+    std::size_t got = 0;
+    while (got < contents.size()) {
+        const ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            error = "cannot read: " + systemError();
+            return ReadStatus::Unusable;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    contents.resize(got);
+    return ReadStatus::Read;
 }
 
 std::string home() {
@@ -227,6 +250,12 @@ class Writer {
   public:
     void add(Save save) {
         std::unique_lock lock(mutex);
+        // Past the end of the writer thread (the program is exiting) the work is done here.
+        if (stopping && !thread.joinable()) {
+            lock.unlock();
+            write(save);
+            return;
+        }
         start();
         for (Save& waiting : queue) {
             if (!save.make && !save.job && !waiting.make && !waiting.job &&
@@ -460,35 +489,19 @@ ReadStatus readSmallFile(const std::string& path, std::size_t maxBytes, std::str
     // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) {
-            return ReadStatus::Missing;
-        }
-        error = systemError();
-        return ReadStatus::Unusable;
+        error = "cannot open: " + systemError();
+        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unusable;
     }
     struct stat info {};
     ReadStatus status = ReadStatus::Unusable;
     if (::fstat(fd, &info) != 0) {
-        error = systemError();
+        error = "cannot read: " + systemError();
     } else if (!S_ISREG(info.st_mode)) {
         error = "not a regular file";
     } else if (static_cast<std::size_t>(info.st_size) > maxBytes) {
         error = "larger than " + std::to_string(maxBytes) + " bytes";
     } else {
-        contents.assign(static_cast<std::size_t>(info.st_size), '\0');
-        std::size_t got = 0;
-        while (got < contents.size()) {
-            const ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            got += static_cast<std::size_t>(n);
-        }
-        contents.resize(got);
-        status = ReadStatus::Read;
+        status = readWhole(fd, static_cast<std::size_t>(info.st_size), contents, error);
     }
     ::close(fd);
     return status;

@@ -24,9 +24,10 @@ std::string picturesFolderIn(std::string_view userDirs, const std::string& home)
 
 enum class ReadStatus { Read, Missing, Unusable };
 
-// Reads the regular file at `path` of at most `maxBytes`. Missing says the file is not there;
-// Unusable comes with `error`: not a regular file (a FIFO is never waited on), too large, or
-// unreadable.
+// Reads the regular file at `path` of at most `maxBytes`, the one careful read of a file the
+// game did not write itself. Missing says the file is not there; Unusable that it is not a
+// regular file (a FIFO is never waited on), too large, or unreadable. Either comes with
+// `error`, one line without the file's name.
 ReadStatus readSmallFile(const std::string& path, std::size_t maxBytes, std::string& contents,
                          std::string& error);
 

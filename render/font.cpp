@@ -1,11 +1,5 @@
 #include "render/font.h"
 
-#include <GL/gl.h>
-#include <algorithm>
-#include <vector>
-
-unsigned int fontBase = 0;
-
 // Capitals and digits stand on the baseline (row 2) and reach row 12; lower case without
 // ascenders fills rows 2 to 8. Verticals are two pixels wide, horizontals one.
 const unsigned char glyphRows[GlyphCount * GlyphHeight] = {
@@ -106,27 +100,6 @@ const unsigned char glyphRows[GlyphCount * GlyphHeight] = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x06, 0x8f, 0xf1, 0x60, 0x00, 0x00, 0x00, // ~
 };
 
-namespace {
-
-constexpr float GlyphOriginX = 0.0f;
-constexpr float GlyphOriginY = static_cast<float>(GlyphBaselineRow);
-
-// Length of the leading run of bytes that name a font list (1 to 127).
-std::size_t fontCodeRun(const unsigned char* text) {
-    std::size_t n = 0;
-    while (text[n] != 0 && text[n] < FontListCount) {
-        ++n;
-    }
-    return n;
-}
-
-// The list blocks of the scales drawn so far; 0 where a scale has none yet. Scale 1 is
-// fontBase.
-unsigned int scaledBases[MaxTextScale + 1] = {};
-unsigned int textBase = 0;
-
-// One glyph's rows with every pixel made a `scale` by `scale` block: each row is `scale`
-// bytes wide and stands `scale` times.
 std::vector<unsigned char> scaledGlyph(const unsigned char* rows, int scale) {
     std::vector<unsigned char> out;
     out.reserve(static_cast<std::size_t>(GlyphHeight) * scale * scale);
@@ -146,60 +119,4 @@ std::vector<unsigned char> scaledGlyph(const unsigned char* rows, int scale) {
         }
     }
     return out;
-}
-
-unsigned int buildScaledFont(int scale) {
-    const unsigned int base = glGenLists(FontListCount);
-    for (int c = FirstGlyphCode; c <= LastGlyphCode; ++c) {
-        const std::vector<unsigned char> rows =
-            scaledGlyph(&glyphRows[(c - FirstGlyphCode) * GlyphHeight], scale);
-        glNewList(base + c, GL_COMPILE);
-        glBitmap(GlyphWidth * scale, GlyphHeight * scale, GlyphOriginX * scale,
-                 GlyphOriginY * scale, static_cast<float>(GlyphAdvance * scale), 0.0f, rows.data());
-        glEndList();
-    }
-    return base;
-}
-
-} // namespace
-
-void buildFont() {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are single bytes
-    fontBase = glGenLists(FontListCount);
-    for (int c = FirstGlyphCode; c <= LastGlyphCode; ++c) {
-        glNewList(fontBase + c, GL_COMPILE);
-        glBitmap(GlyphWidth, GlyphHeight, GlyphOriginX, GlyphOriginY,
-                 static_cast<float>(GlyphAdvance), 0.0f,
-                 &glyphRows[(c - FirstGlyphCode) * GlyphHeight]);
-        glEndList();
-    }
-    scaledBases[1] = fontBase;
-    textBase = fontBase;
-}
-
-void setTextScale(int scale) {
-    scale = std::clamp(scale, 1, MaxTextScale);
-    if (scaledBases[scale] == 0) {
-        scaledBases[scale] = buildScaledFont(scale);
-    }
-    textBase = scaledBases[scale];
-}
-
-void drawText(const char* text) {
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(textBase);
-    // Bytes from 128 up would name lists beyond the font's block (the field's, a ball's),
-    // so they are left out; a plain text is still one call.
-    auto bytes = reinterpret_cast<const unsigned char*>(text);
-    while (*bytes != 0) {
-        const std::size_t run = fontCodeRun(bytes);
-        if (run > 0) {
-            glCallLists(static_cast<GLsizei>(run), GL_UNSIGNED_BYTE, bytes);
-        }
-        bytes += run;
-        while (*bytes >= FontListCount) {
-            ++bytes;
-        }
-    }
-    glPopAttrib();
 }

@@ -1,13 +1,8 @@
 #pragma once
 
-// A material as handed to glMaterialfv, field by field.
-struct Material {
-    float ambient[4];
-    float diffuse[4];
-    float specular[4];
-    float shininess;
-    float emission[4];
-};
+// The one light and the light model every backend sets up, as a fixed-function pipeline
+// takes them, and the colour texts are lit in.
+#include "engine/material.h"
 
 struct LightModelParams {
     float ambient[4];
@@ -33,6 +28,9 @@ extern LightParams light0Params;
 
 // Fills the two light records from their constant tables.
 void loadLightParams();
-// Hands the records to OpenGL; call with the identity model-view so the light stays in eye space.
-void applyLightModel();
-void applyLight0();
+
+// Texts take the balls' material in this colour, ambient and diffuse, and the light shows
+// them in it exactly: glyph pixels are (0, 255, 255).
+inline constexpr float TextColour[4] = {0.0f, 1.0f, 1.0f, 1.0f};
+// The normal texts are lit under.
+inline constexpr float TextNormal[3] = {1.0f, 1.0f, 1.0f};

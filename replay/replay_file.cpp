@@ -1,20 +1,17 @@
 #include "replay/replay_file.h"
 
-#include "app/game_state.h"
-#include "sim/stages.h"
+#include "platform/user_files.h"
+
+#include "engine/float_bits.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
 
 #include <algorithm>
-#include <bit>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <compare>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -452,35 +449,11 @@ bool parseReplay(std::string_view text, ReplayText kind, Replay& replay, ReplayE
 }
 
 bool loadReplay(const std::string& path, ReplayText kind, Replay& replay, ReplayError& error) {
-    // Not blocking: a FIFO with no writer would otherwise hang here before it is refused.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = {0, std::string("cannot open: ") + std::strerror(errno)};
-        return false;
-    }
-    struct stat status {};
     std::string text;
+    std::string reason;
     error = {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = {0, "not a regular file"};
-    } else if (status.st_size > MaxReplayBytes) {
-        error = {0, "the file is larger than " + std::to_string(MaxReplayBytes) + " bytes"};
-    } else {
-        text.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t size = 0;
-        ssize_t count = 1;
-        while (size < text.size() && count > 0) {
-            count = read(fd, text.data() + size, text.size() - size);
-            size += count > 0 ? static_cast<std::size_t>(count) : 0;
-        }
-        if (count < 0) {
-            error = {0, std::string("cannot read: ") + std::strerror(errno)};
-        }
-        // A file that shrank while being read is taken as far as it goes.
-        text.resize(size);
-    }
-    close(fd);
-    if (!error.message.empty()) {
+    if (readSmallFile(path, MaxReplayBytes, text, reason) != ReadStatus::Read) {
+        error = {0, reason};
         return false;
     }
     return parseReplay(text, kind, replay, error);
@@ -516,7 +489,7 @@ GamepadState boundedPad(const GamepadState& pad) {
 
 bool samePad(const GamepadState& a, const GamepadState& b) {
     for (const auto stick : Sticks) {
-        if (std::bit_cast<std::uint32_t>(a.*stick) != std::bit_cast<std::uint32_t>(b.*stick)) {
+        if (floatBits(a.*stick) != floatBits(b.*stick)) {
             return false;
         }
     }
@@ -527,8 +500,7 @@ bool samePad(const GamepadState& a, const GamepadState& b) {
 std::string replayPadLine(int frame, const GamepadState& before, const GamepadState& now) {
     std::string values;
     for (std::size_t i = 0; i < std::size(Sticks); ++i) {
-        if (std::bit_cast<std::uint32_t>(before.*Sticks[i]) !=
-            std::bit_cast<std::uint32_t>(now.*Sticks[i])) {
+        if (floatBits(before.*Sticks[i]) != floatBits(now.*Sticks[i])) {
             values += std::string(" ") + PadNames[i] + "=" + floatText(now.*Sticks[i]);
         }
     }
@@ -592,4 +564,8 @@ std::string checksumText(std::uint64_t checksum) {
     char text[ChecksumDigits + 1];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(checksum));
     return text;
+}
+
+std::string replayErrorText(const std::string& path, const ReplayError& error) {
+    return path + (error.line > 0 ? ":" + std::to_string(error.line) : "") + ": " + error.message;
 }

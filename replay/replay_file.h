@@ -114,6 +114,9 @@ struct ReplayError {
     std::string message;
 };
 
+// The fault as one line: "PATH:LINE: MESSAGE", or "PATH: MESSAGE" off the lines.
+std::string replayErrorText(const std::string& path, const ReplayError& error);
+
 // Parses `text`; false with the first fault in `error`.
 bool parseReplay(std::string_view text, ReplayText kind, Replay& replay, ReplayError& error);
 // Reads and parses the regular file at `path`, refusing anything else (a FIFO, a device) and

@@ -1,11 +1,10 @@
 #include "replay/state_checksum.h"
 
-#include "app/game_state.h"
-#include "characters/characters.h"
-#include "sim/ball.h"
-#include "sim/world.h"
-
-#include <bit>
+#include "engine/ball.h"
+#include "engine/characters/characters.h"
+#include "engine/float_bits.h"
+#include "engine/game_state.h"
+#include "engine/world.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ class Fnv1a {
     }
     void add(int value) { add(static_cast<std::uint32_t>(value)); }
     // The float's bits: -0.0 and 0.0 differ, as they may in a later computation.
-    void add(float value) { add(std::bit_cast<std::uint32_t>(value)); }
+    void add(float value) { add(floatBits(value)); }
     void add(const Vector3f& v) {
         add(v.x);
         add(v.y);

@@ -1,8 +1,8 @@
 #include "tools/flow_snapshot.h"
 
-#include "characters/character_params.h"
-#include "characters/characters.h"
-#include "sim/ball.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/characters/characters.h"
 
 #include <cstdint>
 #include <type_traits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/game_state.h"
-#include "sim/world.h"
+#include "engine/game_state.h"
+#include "engine/world.h"
 
 #include <array>
 #include <cstdint>

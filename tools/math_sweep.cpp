@@ -12,7 +12,7 @@
 // With --stride N only every N-th float is taken (and the grid thinned by the root of N):
 // ./check runs that. It uses T threads (default: every processor). Exit status 0 when nothing
 // differs, 1 when something does, 2 for bad arguments.
-#include "sim/own_math.h"
+#include "engine/own_math.h"
 
 #include <atomic>
 #include <bit>

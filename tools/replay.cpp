@@ -13,14 +13,14 @@
 //       stops after N frames; without --frames, after a recording's own frame count, or for an
 //       event list once the game is back on the title after its last input, and with a warning
 //       at the frame limit when the game never comes back.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/input_door.h"
-#include "app/options.h"
-#include "app/replay_player.h"
-#include "app/replay_recorder.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/flags.h"
+#include "flow/game_flow.h"
+#include "flow/input_door.h"
+#include "flow/replay_source.h"
 #include "replay/replay_file.h"
-#include "sim/stages.h"
+#include "replay/replay_recorder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -46,12 +46,7 @@ int usageError(const std::string& message) {
 }
 
 int fileError(const std::string& path, const ReplayError& error) {
-    if (error.line > 0) {
-        std::fprintf(stderr, "tumbra-replay: %s:%d: %s\n", path.c_str(), error.line,
-                     error.message.c_str());
-    } else {
-        std::fprintf(stderr, "tumbra-replay: %s: %s\n", path.c_str(), error.message.c_str());
-    }
+    std::fprintf(stderr, "tumbra-replay: %s\n", replayErrorText(path, error).c_str());
     return BadInput;
 }
 
@@ -77,7 +72,7 @@ int play(const std::string& path, bool requireSealed) {
         return fileError(path, error);
     }
     optSilent = 1;
-    ReplayPlayer player(replay);
+    ReplayPlayer player(replay, ThroughTheDoor);
     int stagesCleared = 0;
     LivesLost livesLost;
     playHeadless(player, [&](int frame, const StateMark& mark) {
@@ -140,8 +135,9 @@ int write(const std::string& out, long frames, const std::string& in) {
     startAt(replay.start);
     // The inputs pass the door as a recording's would, and the recorder watches them: a
     // recording keeps its format version and start.
-    ReplayPlayer player(replay);
-    setInputSource(player);
+    ReplayPlayer player(replay, ThroughTheDoor);
+    ReplaySource source(player);
+    setInputSource(source);
     std::string message;
     if (!replayRecorder.open(out, replay.start, message, replay.formatVersion, "tumbra-replay")) {
         std::fprintf(stderr, "tumbra-replay: %s\n", message.c_str());

@@ -1,9 +1,9 @@
 #include "tools/schedule.h"
 
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Key schedules: the input events of one stage, counted from the frame that loads it, in the
 // replay format's event lines (replay/replay_file.h) and handed to the game by its feed
 // (replay/replay_feed.h).
-#include "app/game_flow.h"
+#include "flow/game_flow.h"
 #include "replay/replay_feed.h"
 #include "replay/replay_file.h"
 

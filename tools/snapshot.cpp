@@ -9,13 +9,14 @@
 // default 400): the icons are drawn large and scaled down.
 // SCHEDULE is a stage's key schedule (tools/solutions/README.md), its frames counted from the
 // frame that loads the stage; without it no key is pressed.
-#include "app/frame_display.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/game_flow.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 #include "tools/schedule.h"
+#include "tools/snapshot_frames.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -103,24 +104,8 @@ int main(int argc, char** argv) {
     gameInit();
     onReshape(static_cast<int>(size), static_cast<int>(size));
 
-    // The title needs nothing more: gameInit leaves the game as the program starts.
-    if (stage != TitleStage) {
-        stageNumber = static_cast<int>(stage) - 1;
-        gameState = StageClear;
-        countdown = OutcomeFrames;
-    }
-    long loadFrame = 0; // the idle call that loaded the stage; 0 until then
-    ReplayFeed feed(schedule);
-    for (long i = 1; i <= frames; ++i) {
-        if (loadFrame > 0) {
-            feed.feedFrame(static_cast<int>(i - loadFrame), FlowKeys);
-        }
-        onIdle();
-        if (loadFrame == 0 && stageNumber == stage) {
-            loadFrame = i;
-        }
-        drawFrame();
-    }
+    startPictureAt(static_cast<int>(stage));
+    runPictureFrames(static_cast<int>(stage), frames, schedule, drawFrame);
     if (!writeBackBuffer(argv[3])) {
         std::fprintf(stderr, "tumbra-snapshot: cannot write %s\n", argv[3]);
         return CannotWrite;

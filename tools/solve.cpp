@@ -9,12 +9,12 @@
 // allowed). The schedule that clears the stage first is checked once more by playing it from
 // the stage's start, freed of presses that turn out not to matter, and printed on stdout;
 // progress goes to stderr.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "characters/characters.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
 #include "tools/flow_snapshot.h"
 #include "tools/schedule.h"
 

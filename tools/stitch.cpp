@@ -9,9 +9,9 @@
 // back. Prints the events as "FRAME key CODE" / "FRAME special CODE" lines on stdout, and
 // on stderr one line per stage and a summary. Exit status 0 when every stage was cleared
 // and the game came back to the title, 1 when not, 2 for bad arguments or schedules.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/game_flow.h"
 #include "tools/schedule.h"
 
 #include <cstdio>

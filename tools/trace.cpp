@@ -5,10 +5,10 @@
 // From step FROM (1-based) on, the four step inputs are the given values (-1, 0 or 1) until
 // the next token; before the first token they are all 0. Line 0 is the stage just loaded;
 // the run stops after FRAMES steps or after a step that ends the game or clears the stage.
-#include "app/game_state.h"
-#include "characters/characters.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 
 #include <cctype>
 #include <cerrno>

@@ -7,8 +7,8 @@
 // values alone, or gives values in range, with a one-line reason for each key it refused, that
 // the writer writes back to the same values with nothing refused. A broken rule prints the seed and
 // the input's index, and the same seed breaks it again; the exit status is then 1.
-#include "app/records.h"
-#include "app/settings.h"
+#include "player/records.h"
+#include "player/settings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,7 +61,7 @@ std::string seedText(std::mt19937& random) {
     Records records;
     records.gamesPlayed = static_cast<int>(random() % 100);
     records.bestGameFrames = 5000;
-    records.stages[random() % RecordedStages] = {200, 1, "20261207-150102-003.replay"};
+    records.stages[random() % LastStage] = {200, 1, "20261207-150102-003.replay"};
     return random() % 2 ? formatSettings(settings) : formatRecords(records);
 }
 
@@ -104,7 +104,7 @@ bool inRange(const Records& r) {
             return false;
         }
     }
-    return r.gamesPlayed >= 0 && r.furthestStage >= 0 && r.furthestStage <= RecordedStages &&
+    return r.gamesPlayed >= 0 && r.furthestStage >= 0 && r.furthestStage <= LastStage &&
            r.bestGameFrames >= 0 && r.bestGameLivesLost >= 0;
 }
 

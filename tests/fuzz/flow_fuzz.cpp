@@ -9,12 +9,14 @@
 //
 // A broken invariant prints the seed and the index of the event after which it broke, and
 // the same seed breaks it again at the same event; the exit status is then 1.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/window.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
+#include "flow/window_view.h"
+#include "player/settings.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <chrono>
@@ -29,9 +31,6 @@
 namespace {
 
 constexpr int MaxLives = 4;
-constexpr int SlowestWaitLevel = 10;
-constexpr int SmallestWindow = 100;
-constexpr int LargestWindow = 2000;
 constexpr int LargestReshape = 4096;
 constexpr int EndingFrameLimit = 1300; // all-clear screen and credits: 19 + 1200 frames
 
@@ -71,7 +70,7 @@ std::string brokenInvariant() {
     if (!within(stageNumber, TitleStage, EndingStage)) {
         return "stageNumber " + std::to_string(stageNumber);
     }
-    if (!within(waitLevel, 0, SlowestWaitLevel)) {
+    if (!within(waitLevel, SpeedLevelSetting.lowest(), SpeedLevelSetting.highest())) {
         return "waitLevel " + std::to_string(waitLevel);
     }
     if (countdown < 0) {
@@ -98,7 +97,7 @@ std::string brokenInvariant() {
 }
 
 std::string brokenWindowLimit() {
-    if (windowWidth != windowHeight || !within(windowWidth, SmallestWindow, LargestWindow)) {
+    if (windowWidth != windowHeight || !within(windowWidth, WindowSizeSetting.lowest(), WindowSizeSetting.highest())) {
         return "window " + std::to_string(windowWidth) + " by " + std::to_string(windowHeight) +
                " after a size key";
     }

@@ -1,11 +1,13 @@
 // The characters' models in a real window: their display lists, what they draw, and that
 // lists do not pile up over many stage loads.
-#include "app/game_state.h"
-#include "characters/character_params.h"
-#include "characters/characters.h"
-#include "render/gl_lists.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/characters/character_params.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
+#include "engine/mesh.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "render/renderer.h"
+#include "shell/frame_display.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -39,6 +41,13 @@ void expectColour(const Rgb& actual, const Rgb& expected, const char* what) {
 }
 
 const Rgb Black{0, 0, 0};
+
+// A ball's model where the ball stands, as the world is drawn.
+void drawModel(const Ball& ball) {
+    Placement place;
+    place.move(ball.position.x, ball.position.y, ball.position.z);
+    gameRenderer().drawMesh(ball.displayList, place, {0.0f, 0.6f, 0.0f});
+}
 
 // Flat colours, no lighting, looking down the z axis at the horizontal plane.
 void beginPicture() {
@@ -119,7 +128,7 @@ TEST(BallModelsTest, ABallIsDrawnInItsOwnColourAtItsPosition) {
     gameWorld.setupField(1, 10.0f);
     std::unique_ptr<Ball> mars(createCharacter(MarsCode, &gameWorld, 2.0f, 1.0f));
     beginPicture();
-    mars->draw();
+    drawModel(*mars);
     expectColour(pixelAt(2.0, 1.0), {153, 0, 0}, "centre");
     expectColour(pixelAt(2.6, 1.0), {153, 0, 0}, "inside the radius 0.7");
     expectColour(pixelAt(2.8, 1.0), Black, "outside the radius");
@@ -133,7 +142,7 @@ TEST(BallModelsTest, SaturnsRingLiesFlatAroundItsSphereFacingUp) {
     const Rgb ring{255, 255, 51};
 
     beginPicture();
-    saturn->draw();
+    drawModel(*saturn);
     expectColour(pixelAt(0.0, 0.0), sphere, "sphere");
     expectColour(pixelAt(1.2, 0.0), sphere, "sphere edge");
     expectColour(pixelAt(1.42, 0.0), Black, "gap between sphere and ring");
@@ -145,7 +154,7 @@ TEST(BallModelsTest, SaturnsRingLiesFlatAroundItsSphereFacingUp) {
     // From below the ring shows its back and is culled; the sphere is still there.
     beginPicture();
     glRotatef(180.0f, 1.0f, 0.0f, 0.0f);
-    saturn->draw();
+    drawModel(*saturn);
     expectColour(pixelAt(0.0, 0.0), sphere, "sphere from below");
     expectColour(pixelAt(2.0, 0.0), Black, "ring from below");
 }

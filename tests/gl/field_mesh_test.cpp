@@ -1,6 +1,6 @@
 // The field's display list, replayed in feedback mode to read back its geometry.
-#include "render/gl_lists.h"
-#include "sim/world.h"
+#include "engine/mesh.h"
+#include "engine/world.h"
 
 #include <GL/freeglut.h>
 #include <algorithm>

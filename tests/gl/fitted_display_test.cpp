@@ -1,13 +1,15 @@
 // The scene fitted into windows of any shape, texts scaled pixel for pixel in large ones, and
 // the moments drawn between two simulation frames. Needs a screen of 1,600 pixels or more.
-#include "app/frame_display.h"
-#include "app/game_state.h"
-#include "app/window.h"
-#include "characters/character_params.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/frame_view.h"
+#include "flow/motion.h"
 #include "gl_pixels.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 // The bitmap font, drawn for real and read back pixel by pixel.
 #include "gl_pixels.h"
 #include "render/font.h"
-#include "render/lighting.h"
+#include "render/gl_font.h"
+#include "render/gl_renderer.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -15,11 +16,10 @@ constexpr int Size = 400;
 // Lit cyan text as the game draws it, on a pixel-exact orthographic projection.
 class FontTest : public testing::Test {
   protected:
+    // The game's light and font.
     static void SetUpTestSuite() {
-        buildFont();
-        loadLightParams();
-        applyLightModel();
-        applyLight0();
+        static GlRenderer renderer;
+        renderer.setUp({});
     }
 
     void SetUp() override {

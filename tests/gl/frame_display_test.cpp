@@ -1,14 +1,15 @@
 // The whole displayed frame, read back from the back buffer: texts of every state, the
 // heads-up display, the wait indicator, the fly-in and the depth-tested picture.
-#include "app/frame_display.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "characters/character_params.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 #include "gl_pixels.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "render/renderer.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -47,9 +48,10 @@ class FrameDisplayTest : public testing::Test {
         countdown = 0;
         waitLevel = 0;
         waitShow = 0;
-        optDepthBuffer = 0;
-        glDisable(GL_DEPTH_TEST);
     }
+
+    // A test that sets the renderer up with other options sets it back.
+    void TearDown() override { gameRenderer().setUp({}); }
 
     // In the frame read back: the scene's square.
     static bool shownAtEye(const Frame& f, const std::string& text, double x, double y) {
@@ -187,9 +189,7 @@ TEST_F(FrameDisplayTest, DepthOptionDrawsWithDepthTesting) {
     drawFrame();
     EXPECT_FALSE(ballShows());
 
-    optDepthBuffer = 1;
-    glDepthFunc(GL_LESS);
-    glEnable(GL_DEPTH_TEST);
+    gameRenderer().setUp({.depthBuffer = true});
     glClearDepth(0.0); // a stale depth buffer that would hide everything
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);

@@ -2,10 +2,10 @@
 // level 0 take 5 s, then 100 frames at level 3 (48.33 ms each) take 4.83 s. A tolerant check,
 // not a benchmark: it guards against a pace that is lost (no wait, a wait that drifts, or one
 // that ignores the level), not against a few late frames on a busy machine. Runs alone.
-#include "app/frame_display.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/window.h"
+#include "engine/game_state.h"
+#include "flow/game_flow.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

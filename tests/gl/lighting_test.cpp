@@ -1,7 +1,9 @@
 // Light, material and fixed OpenGL state, read back from a real context after the game set-up.
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/world.h"
+#include "engine/world.h"
+#include "render/renderer.h"
+#include "shell/frame_display.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -99,14 +101,14 @@ TEST_F(GameSetUp, OptionsEnableDepthTestAndNormalize) {
 }
 
 TEST_F(GameSetUp, MaterialsReachTheFrontFaceOnly) {
-    gameWorld.applyMaterialA();
+    gameRenderer().setMaterial(gameWorld.fieldMaterialA);
     expectMaterial(GL_FRONT, GL_AMBIENT, {0.4f, 0.4f, 0.4f, 1.0f});
     expectMaterial(GL_FRONT, GL_DIFFUSE, {0.5f, 0.5f, 0.5f, 1.0f});
     expectMaterial(GL_FRONT, GL_SPECULAR, {1.0f, 1.0f, 1.0f, 1.0f});
     expectMaterial(GL_FRONT, GL_SHININESS, {25.0f});
     expectMaterial(GL_FRONT, GL_EMISSION, {0.0f, 0.0f, 0.0f, 1.0f});
 
-    gameWorld.applyMaterialB();
+    gameRenderer().setMaterial(gameWorld.fieldMaterialB);
     expectMaterial(GL_FRONT, GL_AMBIENT, {0.8f, 0.8f, 0.8f, 1.0f});
     expectMaterial(GL_FRONT, GL_DIFFUSE, {0.8f, 0.8f, 0.8f, 1.0f});
     expectMaterial(GL_FRONT, GL_SPECULAR, {0.0f, 0.0f, 0.0f, 1.0f});
@@ -122,8 +124,8 @@ TEST_F(GameSetUp, AFieldSetUpRestoresBothMaterials) {
     gameWorld.fieldMaterialA.specular[1] = 0.0f;
     gameWorld.fieldMaterialB.shininess = 7.0f;
     gameWorld.setupField(3, 9.0f);
-    gameWorld.applyMaterialA();
+    gameRenderer().setMaterial(gameWorld.fieldMaterialA);
     expectMaterial(GL_FRONT, GL_SPECULAR, {1.0f, 1.0f, 1.0f, 1.0f});
-    gameWorld.applyMaterialB();
+    gameRenderer().setMaterial(gameWorld.fieldMaterialB);
     expectMaterial(GL_FRONT, GL_SHININESS, {0.0f});
 }

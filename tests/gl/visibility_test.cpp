@@ -1,11 +1,11 @@
 // Hiding the window stops the game's frames and showing it again resumes them, also while
 // paused: the real window is unmapped and mapped inside the game's main loop, and freeglut
 // calls the game's visibility handler as it does in the game.
-#include "app/frame_display.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/window.h"
-#include "sim/stages.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "flow/game_flow.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

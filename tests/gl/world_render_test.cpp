@@ -1,11 +1,13 @@
 // World drawing read back from the back buffer: the lit field, the balls in their colours,
 // covering without a depth buffer, the blinking player, the tilt and the state left behind.
-#include "app/window.h"
-#include "characters/character_params.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 #include "gl_pixels.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "render/world_drawing.h"
+#include "shell/frame_display.h"
+#include "shell/window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -43,6 +45,12 @@ struct Spot {
     int y;
 };
 
+// The world as it stands, in the current model-view frame, and the texts begun after it.
+void renderWorld() {
+    drawWorld(gameRenderer(), gameWorld, captureWorldPose(gameWorld), Placement{});
+    gameRenderer().beginTexts();
+}
+
 Spot project(double x, double y, double z) {
     const double eyeZ = z - CameraDistance;
     return {static_cast<int>(eyeToWindowX(x, eyeZ, 400)),
@@ -71,7 +79,7 @@ class WorldRenderTest : public testing::Test {
         glClear(GL_COLOR_BUFFER_BIT);
         glPushMatrix();
         glTranslatef(0.0f, 0.0f, static_cast<float>(-CameraDistance));
-        gameWorld.render();
+        renderWorld();
         glPopMatrix();
         return readFrame();
     }
@@ -239,8 +247,9 @@ TEST_F(WorldRenderTest, TiltTurnsTheFieldAndItsBalls) {
     EXPECT_NEAR(sumY / red, eyeToWindowY(y1, z2 - CameraDistance, 400), 1.0);
 }
 
-// The texts after the world are lit with the cyan left in the front material.
-TEST_F(WorldRenderTest, LeavesCyanForTheTextsAndTheMatrixAsItWas) {
+// The texts after the world are lit with cyan in the front material, and the world leaves
+// the model-view matrix as it found it.
+TEST_F(WorldRenderTest, TextsAreLitCyanAfterTheWorldAndTheMatrixStaysAsItWas) {
     // With balls drawn, with none, and with only the re-entering player on a hidden frame;
     // each case twice, as in consecutive frames.
     const std::vector<RosterEntry> rosters[] = {
@@ -254,7 +263,7 @@ TEST_F(WorldRenderTest, LeavesCyanForTheTextsAndTheMatrixAsItWas) {
         glTranslatef(1.0f, 2.0f, -50.0f);
         float before[16], after[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, before);
-        gameWorld.render();
+        renderWorld();
         glGetFloatv(GL_MODELVIEW_MATRIX, after);
         for (int i = 0; i < 16; ++i) {
             EXPECT_EQ(before[i], after[i]);

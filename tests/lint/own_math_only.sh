@@ -5,7 +5,7 @@
 #   own_math_only.sh ROOT
 set -u
 # The simulation's folders and files, relative to ROOT.
-SIMULATION=(sim characters app/game_flow.cpp)
+SIMULATION=(engine flow)
 FUNCTIONS='sin|cos|tan|asin|acos|atan|atan2|sinh|cosh|tanh|asinh|acosh|atanh|sincos'
 FUNCTIONS+='|exp|exp2|expm1|log|log2|log10|log1p|pow|cbrt|hypot|erf|erfc|tgamma|lgamma'
 # A call or a named function: the name (with f or l for float and long double) not preceded

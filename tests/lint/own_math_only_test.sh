@@ -6,8 +6,8 @@ set -u
 lint=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/sim" "$work/characters" "$work/app"
-touch "$work/app/game_flow.cpp"
+mkdir -p "$work/engine/characters" "$work/flow"
+touch "$work/flow/game_flow.cpp"
 failed=0
 
 # plant FILE LINE EXPECTED-STATUS
@@ -24,17 +24,17 @@ plant() {
 
 for call in 'std::sin(a)' 'sin(a)' 'sinf(a)' '::cos (a)' 'std::cosf(a)' 'atan2(y, x)' \
     'std::atan2l(y, x)' '__builtin_sin(a)' 'std::pow(a, 3.0)' 'exp(a)' 'f(std::tan)'; do
-    plant sim/planted.cpp "double v = $call;" 1
+    plant engine/planted.cpp "double v = $call;" 1
 done
-plant characters/planted.h 'return std::cos(a);' 1
-printf 'v = std::sin(a);\n' >"$work/app/game_flow.cpp"
-bash "$lint" "$work" >/dev/null && { echo "FAIL: a call in app/game_flow.cpp passes"; failed=1; }
-: >"$work/app/game_flow.cpp"
+plant engine/characters/planted.h 'return std::cos(a);' 1
+printf 'v = std::sin(a);\n' >"$work/flow/game_flow.cpp"
+bash "$lint" "$work" >/dev/null && { echo "FAIL: a call in flow/game_flow.cpp passes"; failed=1; }
+: >"$work/flow/game_flow.cpp"
 for clean in 'ownSin(a)' 'ownAtan2Float(y, x)' 'turn.sin(a)' 'p->cos(a)' 'std::sqrt(a)' \
     '// sin(a) in a comment' 'integerPower(a, 3)' 'isinf(a)'; do
-    plant sim/planted.cpp "double v = $clean;" 0
+    plant engine/planted.cpp "double v = $clean;" 0
 done
-rmdir "$work/characters"
+rm -r "$work/flow"
 bash "$lint" "$work" >/dev/null
 [ $? -eq 2 ] || { echo "FAIL: a missing folder is not refused"; failed=1; }
 

@@ -1,10 +1,10 @@
 // What the stage solver and the stitch stand on: snapshots of the game flow, of which a
 // restored moment plays on bit for bit as the original did, and the schedule reader.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/game_flow.h"
 #include "tools/flow_snapshot.h"
 #include "tools/schedule.h"
 

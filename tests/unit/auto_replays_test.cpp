@@ -1,12 +1,13 @@
 // The automatic replays, headless through the real game flow: recording a game never changes
 // it, the game's file replays to its checksum, and the replay of the game just played is kept
 // whatever the names of the others say.
-#include "app/auto_replays.h"
-#include "app/input_door.h"
-#include "app/player_files.h"
-#include "app/replay_player.h"
+#include "flow/input_door.h"
+#include "flow/player_frames.h"
+#include "flow/replay_source.h"
 #include "flow_driver.h"
 #include "platform/user_files.h"
+#include "player/auto_replays.h"
+#include "player/player_files.h"
 #include "replay/replay_feed.h"
 #include "replay/state_checksum.h"
 
@@ -36,6 +37,7 @@ constexpr int StartFrame = 41;
 void followGamesOnly(bool) {
     followGames();
 }
+constexpr FrameListener FollowGamesOnly[] = {followGamesOnly};
 
 // One frame of a game: its state, and the whole state's checksum after it.
 struct FrameSeen {
@@ -60,6 +62,7 @@ class AutoReplays : public FlowDriver {
     void TearDown() override {
         std::system(("rm -rf " + home).c_str());
         ::setenv("HOME", oldHome.c_str(), 1);
+        FlowDriver::TearDown();
     }
 
     // Plays the script from a fresh title, the keys through the door.
@@ -83,7 +86,7 @@ class AutoReplays : public FlowDriver {
         EXPECT_EXIT(
             {
                 recordEveryGame();
-                frameListener = followGamesOnly;
+                frameListeners = FollowGamesOnly;
                 std::ofstream out(path);
                 for (const FrameSeen& f : playScript()) {
                     out << f.state << ' ' << f.checksum << '\n';
@@ -135,7 +138,7 @@ TEST_F(AutoReplays, AGameRecordedIsFrameForFrameTheGameUnrecordedAndItsFileRepla
     // Sealed on the frame that comes back to the title.
     ASSERT_TRUE(replay.sealed);
     ASSERT_LT(replay.endFrame, ScriptFrames - StartFrame);
-    ReplayPlayer player(replay);
+    ReplayPlayer player(replay, ThroughTheDoor);
     playHeadless(player, [](int, const StateMark&) {});
     EXPECT_TRUE(player.matches()) << player.differenceText();
     const FrameSeen& sealed = recorded[StartFrame + replay.endFrame - 1];

@@ -1,5 +1,5 @@
 // The force of the surface on a ball, the rolling step and the player's drive.
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
 #include "sim_fixture.h"
 
 #include <cmath>

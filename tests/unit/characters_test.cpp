@@ -1,7 +1,7 @@
 // Construction of the eight characters and the behaviours of the opponents. On a level flat
 // field the surface force is exactly the drive, so a ball's velocity after one move from
 // rest shows the direction and size of its drive.
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
 #include "sim_fixture.h"
 
 #include <cmath>
@@ -21,37 +21,23 @@ class CharacterTest : public SimTest {
     }
 };
 
-struct Expected {
-    int code;
-    const char* label;
-    float radius;
-    float mass;
-    float driveForce;
-    float restingHeight; // on the flat field
-};
-
+// Each code builds its own class at rest at (x, y), its sphere resting on the level field, and
+// the code comes back from the ball.
 TEST_F(CharacterTest, EveryCodeBuildsItsCharacterAtRestOnTheSurface) {
-    const Expected expected[] = {
-        {1, "PLAYER", 1.0f, 2.2f, 55.0f, 1.0f}, {2, "MARS", 0.7f, 0.35f, 4.7f, 0.7f},
-        {3, "SATURN", 2.4f, 4.0f, 65.0f, 1.3f}, {4, "JUPITER", 2.0f, 12.0f, 70.0f, 2.0f},
-        {5, "PLUTO", 0.9f, 0.6f, 9.0f, 0.9f},   {6, "VENUS", 1.0f, 0.9f, 15.0f, 1.0f},
-        {7, "DARK", 0.8f, 15.0f, 350.0f, 0.8f}, {8, "DUMMY", 1.0f, 1.0f, 20.0f, 1.0f},
-    };
-    for (const Expected& e : expected) {
-        Ball& ball = add(createCharacter(e.code, &world, 1.5f, -2.5f));
-        EXPECT_STREQ(ball.label, e.label);
-        EXPECT_EQ(ball.radius, e.radius) << e.label;
-        EXPECT_EQ(ball.mass, e.mass) << e.label;
-        EXPECT_EQ(ball.driveForce, e.driveForce) << e.label;
-        EXPECT_EQ(ball.position.x, 1.5f) << e.label;
-        EXPECT_EQ(ball.position.y, -2.5f) << e.label;
-        EXPECT_FLOAT_EQ(ball.position.z, e.restingHeight) << e.label;
-        EXPECT_EQ(ball.velocity.length(), 0.0f) << e.label;
-        EXPECT_EQ(ball.stunFrames, 0) << e.label;
-        EXPECT_EQ(ball.fallen, 0) << e.label;
-        EXPECT_EQ(ball.world, &world) << e.label;
-        EXPECT_EQ(ball.displayList, 0) << e.label << ": headless, no list is built";
-    }
+    Characters::forEach([this]<typename C>(C*) {
+        Ball& ball = add(createCharacter(C::params.code, &world, 1.5f, -2.5f));
+        const char* label = C::params.label;
+        EXPECT_NE(dynamic_cast<C*>(&ball), nullptr) << label;
+        EXPECT_EQ(characterCode(ball), C::params.code) << label;
+        EXPECT_EQ(ball.position.x, 1.5f) << label;
+        EXPECT_EQ(ball.position.y, -2.5f) << label;
+        EXPECT_FLOAT_EQ(ball.position.z, C::params.sphereRadius) << label;
+        EXPECT_EQ(ball.velocity.length(), 0.0f) << label;
+        EXPECT_EQ(ball.stunFrames, 0) << label;
+        EXPECT_EQ(ball.fallen, 0) << label;
+        EXPECT_EQ(ball.world, &world) << label;
+        EXPECT_EQ(ball.displayList, 0) << label << ": headless, no list is built";
+    });
 }
 
 TEST_F(CharacterTest, CodesOutsideOneToEightBuildNothing) {

@@ -1,6 +1,6 @@
-#include "sim/ball.h"
-#include "sim/field.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/field.h"
+#include "engine/world.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

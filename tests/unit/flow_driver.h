@@ -2,15 +2,16 @@
 
 // Drives the game flow headless, the way GLUT would: key callbacks between idle calls, with
 // the beeps caught by a recorder instead of the sound device.
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/options.h"
-#include "app/window.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "flow/flags.h"
+#include "flow/game_flow.h"
+#include "flow/input_door.h"
+#include "flow/window_keys.h"
+#include "flow/window_view.h"
 
-#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -29,6 +30,24 @@ class FlowDriver : public testing::Test {
         windowWidth = windowHeight = StartWindowSize;
         beepsHeard.clear();
         beepOutput = recordBeep;
+    }
+
+    // Every hook and global a test of the flow may have touched goes back to how a program
+    // starts, so that the tests can share one process.
+    void TearDown() override {
+        beepOutput = nullptr;
+        gamepadInput = nullptr;
+        frameListeners = {};
+        windowSizeListener = nullptr;
+        windowRequests = {};
+        setInputSource(liveInput());
+        watchInput(nullptr);
+        closeRecordsPage();
+        static_cast<void>(screenshotAsked());
+        optSilent = optDepthBuffer = optNormalize = optFullscreen = optClassicFrames = 0;
+        optRefreshHz = 0.0;
+        windowWidth = windowHeight = StartWindowSize;
+        resetToTitle();
     }
 
     static void frame() { onIdle(); }

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int F1 = 1; // a special key with no meaning in the game
+
 constexpr int FlatKind = 1;
 constexpr float ProbeFieldSize = 10.0f;
 constexpr int PlayerCode = 1;
@@ -95,19 +97,19 @@ TEST_F(GameFlow, ADigitKeepsTippingUntilAnotherKeyReplacesIt) {
 
 TEST_F(GameFlow, AnArrowActsUntilAnotherSpecialKey) {
     playAlone();
-    pressSpecial(GLUT_KEY_RIGHT);
+    pressSpecial(RightKey);
     EXPECT_EQ(probeFrame(), (Inputs{0, 0, 1, 0}));
     press('x'); // ordinary keys leave the arrow alone
     press('7');
     EXPECT_EQ(probeFrame(), (Inputs{-1, 1, 1, 0}));
-    pressSpecial(GLUT_KEY_DOWN);
+    pressSpecial(DownKey);
     EXPECT_EQ(probeFrame(), (Inputs{-1, 1, 0, -1}));
-    pressSpecial(GLUT_KEY_LEFT);
+    pressSpecial(LeftKey);
     press('5');
     EXPECT_EQ(probeFrame(), (Inputs{0, 0, -1, 0}));
-    pressSpecial(GLUT_KEY_F1);
+    pressSpecial(F1);
     EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 0}));
-    pressSpecial(GLUT_KEY_UP);
+    pressSpecial(UpKey);
     EXPECT_EQ(probeFrame(), (Inputs{0, 0, 0, 1}));
 }
 
@@ -115,7 +117,7 @@ TEST_F(GameFlow, AStageLoadClearsTheStoredKeys) {
     playStage(1);
     gameState = StageClear;
     countdown = 0;
-    pressSpecial(GLUT_KEY_UP);
+    pressSpecial(UpKey);
     press('8');
     frame();
     ASSERT_EQ(gameState, StageIntro);
@@ -144,7 +146,7 @@ TEST_F(GameFlow, TitleStartsStageOneOnADirectionKey) {
             EXPECT_EQ(gameWorld.balls[i]->velocity.length(), 0.0f);
         }
     }
-    for (int key : {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN}) {
+    for (int key : {LeftKey, RightKey, UpKey, DownKey}) {
         SetUp();
         pressSpecial(key);
         frame();
@@ -163,7 +165,7 @@ TEST_F(GameFlow, TitleIgnoresTheOtherKeys) {
         EXPECT_EQ(stageNumber, 0);
         EXPECT_EQ(paused, 0);
     }
-    pressSpecial(GLUT_KEY_F1);
+    pressSpecial(F1);
     frame();
     EXPECT_EQ(gameState, Title);
     // Giving up means nothing here, and the key stays stored.
@@ -481,7 +483,7 @@ TEST_F(GameFlow, KeysHeldDuringTheEndingChangeNothing) {
         return out;
     };
     EXPECT_EQ(bits(endingTrack('7', 0)), bits(still)) << "the digit 7 held";
-    EXPECT_EQ(bits(endingTrack(0, GLUT_KEY_RIGHT)), bits(still)) << "the right arrow held";
+    EXPECT_EQ(bits(endingTrack(0, RightKey)), bits(still)) << "the right arrow held";
 }
 
 TEST_F(GameFlow, TheEndingBeepsOnCollisions) {

@@ -1,8 +1,9 @@
 // The gamepad through the real idle handler: SDL's virtual pads, plugged in and pulled out
 // in-process, stand in for real ones.
+#include "engine/mesh.h"
 #include "flow_driver.h"
 #include "platform/gamepad.h"
-#include "render/gl_lists.h"
+#include "player/settings.h"
 
 #include <SDL2/SDL.h>
 
@@ -110,6 +111,12 @@ class Gamepad : public FlowDriver {
         ASSERT_TRUE(gamepadRunning());
         readGamepad(); // forgets a pad that an earlier test pulled out
         gamepadInput = readAndKeep;
+        setGamepadDeadZone(static_cast<float>(DeadZoneSetting.initial));
+    }
+
+    void TearDown() override {
+        setGamepadDeadZone(0.0f);
+        FlowDriver::TearDown();
     }
 
     // Play on with the probe as the only ball.
@@ -165,8 +172,8 @@ TEST_F(Gamepad, SticksAndDpadAddToTheKeysPastARadialDeadZone) {
         {{0, 0, -Half, 0},             0, 0, '6', 0, {0.6667f, 0, 0, 0}, "stick and digit"},
         {{0, 0, Max, -Half},           0, 0, '9', 0, {1, 1, 0, 0}, "stick and digit, limited"},
         {{0, 0, Min, 0},               0, 0, '6', 0, {0, 0, 0, 0}, "stick against digit"},
-        {{Min, 0, 0, 0},              -1, 0, 0, GLUT_KEY_LEFT, {0, 0, -1, 0}, "all three left"},
-        {{Half, 0, 0, 0},              0, 0, 0, GLUT_KEY_UP, {0, 0, 0.3333f, 1}, "arrow and stick"},
+        {{Min, 0, 0, 0},              -1, 0, 0, LeftKey, {0, 0, -1, 0}, "all three left"},
+        {{Half, 0, 0, 0},              0, 0, 0, UpKey, {0, 0, 0.3333f, 1}, "arrow and stick"},
     };
     // clang-format on
     for (const auto& row : table) {
@@ -236,8 +243,8 @@ TEST_F(Gamepad, ButtonsActOncePerPressAsTheirKeys) {
     EXPECT_EQ(beepsHeard.size(), 3u);
 }
 
-TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPauses) {
-    // Plugged in on the title: a stick, the D-pad, South or Start starts stage 1.
+// Plugged in on the title: a stick, the D-pad, South or Start starts stage 1.
+TEST_F(Gamepad, OnTheTitleAPadJustPluggedInStartsAGame) {
     // clang-format off
     const struct {
         SDL_GameControllerAxis axis;
@@ -268,9 +275,11 @@ TEST_F(Gamepad, APadIsUsedFromTheFrameItIsPluggedInAndPullingItOutZeroesItAndPau
             << "axis " << row.axis << ", button " << row.button;
         EXPECT_EQ(paused, 0);
     }
+}
 
-    // In play: without a pad nothing is read and nothing is printed.
-    SetUp();
+// In play: without a pad nothing is read and nothing is printed; a pad is used from the frame
+// it is plugged in, and pulling it out zeroes it and pauses the game until a pad resumes it.
+TEST_F(Gamepad, APadPulledOutInPlayZeroesItAndPauses) {
     playWithProbe();
     testing::internal::CaptureStderr();
     frames(3);
@@ -352,6 +361,5 @@ TEST_F(Gamepad, ThePadLastTouchedTakesOverPastTheDeadZoneSet) {
     setGamepadDeadZone(0.1f);
     first.axis(SDL_CONTROLLER_AXIS_LEFTX, 5000);
     frame();
-    setGamepadDeadZone(0.25f);
     expectInputs(probe->seen, {0, 0, (5000 / 32767.0f - 0.1f) / 0.9f, 0}, "past a tenth");
 }

@@ -1,15 +1,15 @@
 // Smooth motion without a window: steps and draws paced on a fake clock, the poses blended
 // between two simulation frames, and every recording stepping alike in the smooth loop.
-#include "app/frame_loop.h"
-#include "app/game_flow.h"
-#include "app/game_state.h"
-#include "app/replay_player.h"
-#include "characters/character_params.h"
-#include "render/world_pose.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
+#include "engine/world_pose.h"
+#include "flow/frame_pacing.h"
+#include "flow/game_flow.h"
+#include "flow/replay_source.h"
 #include "replay/replay_file.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
 
 #include "../support/fake_time.h"
 
@@ -164,32 +164,24 @@ TEST(SmoothPace, EveryRecordingKeepsItsChecksum) {
             files.push_back(entry.path());
         }
     }
-    const GamepadInput saved = gamepadInput;
     for (const auto& file : files) {
         Replay replay;
         ReplayError error;
         ASSERT_TRUE(loadReplay(file.string(), ReplayText::Recording, replay, error)) << file;
-        resetToTitle();
-        static ReplayPlayer* player = nullptr;
-        ReplayPlayer played(replay);
-        player = &played;
-        gamepadInput = [] {
-            if (player->framesPlayed() > 0) {
-                player->endFrame();
-            }
-            player->startFrame();
-            return player->pad();
-        };
+        startAt(replay.start);
+        ReplayPlayer played(replay, ThroughTheDoor);
+        ReplaySource source(played);
+        setInputSource(source);
         FakeTime time;
         PresentClock presents(time, refreshPeriod(144.0), false);
         StepClock steps;
         while (played.framesPlayed() < replay.lastFrame()) {
             presentFrame(time, presents, steps, 1ms, 0ms);
         }
-        played.endFrame();
+        source.endLastFrame();
         played.finish();
+        setInputSource(liveInput());
         EXPECT_TRUE(played.matches()) << file;
     }
-    gamepadInput = saved;
     resetToTitle();
 }

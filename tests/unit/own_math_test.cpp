@@ -1,8 +1,8 @@
 // The simulation's own sine, cosine, arc tangent and integer power: the C library's special
 // values, exact reduction of large arguments, and the library's results (to the last bit for
 // nearly every input) on samples. tumbra-math-sweep checks every float the game can reach.
-#include "sim/own_math.h"
-#include "sim/stages.h"
+#include "engine/own_math.h"
+#include "engine/stages.h"
 
 #include <bit>
 #include <cmath>

@@ -1,12 +1,12 @@
 // A player's files: nothing is ever lost. Atomic saves killed at any moment, bad and hostile
 // files kept aside with every good value kept, a full disk, symbolic links, a home that cannot
 // be written, and the folders.
-#include "app/auto_replays.h"
-#include "app/game_state.h"
-#include "app/player_files.h"
-#include "app/records.h"
-#include "app/settings.h"
+#include "engine/game_state.h"
+#include "flow/settings_in_play.h"
 #include "platform/user_files.h"
+#include "player/auto_replays.h"
+#include "player/player_files.h"
+#include "player/records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The records' rules, kept from the game flow as it runs headless: what a game from stage 1,
 // a practice game and a paused frame count for.
-#include "app/auto_replays.h"
-#include "app/records.h"
 #include "flow_driver.h"
+#include "player/auto_replays.h"
+#include "player/records.h"
 
 namespace {
 
@@ -11,9 +11,10 @@ class RecordsKept : public FlowDriver {
     void SetUp() override {
         FlowDriver::SetUp();
         recordKeeper = RecordKeeper();
-        frameListener = [](bool ran) { recordKeeper.afterFrame(ran); };
+        static constexpr FrameListener Keeper[] = {[](bool ran) { recordKeeper.afterFrame(ran); }};
+        frameListeners = Keeper;
     }
-    void TearDown() override { frameListener = nullptr; }
+    void TearDown() override { FlowDriver::TearDown(); }
 
     // From the fly-in to the stage's clear; `pauseFrames` paused frames and a life lost on the
     // way when asked.
@@ -52,7 +53,7 @@ TEST_F(RecordsKept, APracticeGameCountsForItsStagesAndAGameFromStageOneForEveryt
     ASSERT_GT(framesUntil(Title, 20), 0);
 
     recordKeeper.gameReplay = "whole";
-    pressSpecial(GLUT_KEY_RIGHT);
+    pressSpecial(RightKey);
     // The stages from their loads to their clears, the "STAGE CLEAR !!" screens between them,
     // and the frame that shows "ALL CLEAR !!".
     constexpr int ClearScreenFrames = 20;
@@ -86,7 +87,7 @@ TEST_F(RecordsKept, APracticeGameCountsForItsStagesAndAGameFromStageOneForEveryt
     EXPECT_EQ(records.bestGameFrames, framesInGame);
     EXPECT_EQ(records.gamesPlayed, 3);
     EXPECT_EQ(stage(3).replay, "practice3");
-    EXPECT_EQ(recordReplays(records).size(), RecordedStages + 1);
+    EXPECT_EQ(recordReplays(records).size(), LastStage + 1);
 }
 
 // The keeper alone, fed by hand the globals it follows, as the game flow sets them: quicker

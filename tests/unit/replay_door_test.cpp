@@ -1,12 +1,14 @@
 // Recording and playback at the input door: a game recorded through the key callbacks and the
 // idle handler replays to the same state, a recording cut short stays usable, and a replay
 // that departs is caught at the first state change that differs.
-#include "app/input_door.h"
-#include "app/replay_player.h"
-#include "app/replay_recorder.h"
-#include "app/replay_window.h"
+#include "flow/input_door.h"
+#include "flow/replay_source.h"
 #include "flow_driver.h"
+#include "platform/gamepad.h"
+#include "platform/user_files.h"
+#include "replay/replay_recorder.h"
 #include "replay/state_checksum.h"
+#include "shell/replay_window.h"
 
 #include <cstdio>
 #include <fstream>
@@ -51,10 +53,8 @@ class ReplayDoor : public FlowDriver {
         gamepadInput = readGamepad;
     }
     void TearDown() override {
-        watchInput(nullptr);
-        setInputSource(liveInput());
-        gamepadInput = readGamepad;
         std::remove(path.c_str());
+        FlowDriver::TearDown();
     }
 
     // A file of this process's own: the tests run side by side, here and in other builds.
@@ -87,7 +87,9 @@ class ReplayDoor : public FlowDriver {
         }
     }
 
+    // The recording as written so far: the writer thread has appended every write-out.
     static std::string readFile(const std::string& name) {
+        finishSaving();
         std::ifstream in(name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
@@ -148,7 +150,7 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
     ASSERT_GE(replay.checks.size(), 3u);
     EXPECT_EQ(replay.checks.back().mark, (StateMark{Title, 0, StartingLives}));
 
-    ReplayPlayer player(replay);
+    ReplayPlayer player(replay, ThroughTheDoor);
     const std::vector<ReplayCheck> seen = replayFromTitle(player);
     EXPECT_TRUE(player.matches()) << player.differenceText();
     EXPECT_EQ(player.framesPlayed(), 650);
@@ -162,7 +164,7 @@ TEST_F(ReplayDoor, ARecordedGameReplaysToTheSameStateAndACutOneUpToItsLastLine) 
     const Replay cut = load(killedFile);
     EXPECT_FALSE(cut.sealed);
     EXPECT_EQ(cut.lastFrame(), replay.checks.back().frame);
-    ReplayPlayer cutPlayer(cut);
+    ReplayPlayer cutPlayer(cut, ThroughTheDoor);
     replayFromTitle(cutPlayer);
     EXPECT_TRUE(cutPlayer.matches()) << cutPlayer.differenceText();
     EXPECT_EQ(cutPlayer.framesPlayed(), cut.lastFrame());
@@ -176,7 +178,7 @@ TEST_F(ReplayDoor, AReplayThatDepartsIsCaughtAtTheFirstStateChangeThatDiffers) {
     // A tiny push to an opponent when stage 2's play starts: its first lost life comes out
     // otherwise.
     const int playStarts = 262;
-    ReplayPlayer player(replay);
+    ReplayPlayer player(replay, ThroughTheDoor);
     replayFromTitle(player, playStarts);
     EXPECT_FALSE(player.matches());
     EXPECT_GT(player.firstDifference(), playStarts);
@@ -203,7 +205,7 @@ TEST_F(ReplayDoor, GamesRecordedFromTheirStartsReplayFromThere) {
         const Replay replay = load(readFile(path));
         EXPECT_EQ(replay.start, start);
         EXPECT_EQ(replay.formatVersion, ReplayFormatVersion);
-        ReplayPlayer player(replay);
+        ReplayPlayer player(replay, ThroughTheDoor);
         replayFromTitle(player);
         EXPECT_TRUE(player.matches()) << player.differenceText();
         EXPECT_EQ(player.framesPlayed(), 250);
@@ -217,6 +219,7 @@ TEST_F(ReplayDoor, TheWindowShowsARecordingThenReturnsToTheTitleOrExitsOnAMismat
     startScriptRecording();
     playScript([](int) {});
     replayRecorder.seal();
+    finishSaving();
     SetUp();
     std::string error;
     ASSERT_TRUE(loadWindowReplay(path, error)) << error;

@@ -1,7 +1,7 @@
 // The replay file: every kind of bad text is refused with its line, good text reads back as
 // written, and mutated copies of a good recording never get past the parser unchecked.
+#include "engine/stages.h"
 #include "replay/replay_file.h"
-#include "sim/stages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // The recorder's ends and limits: what it writes is always a file the parser accepts, it is
 // written out as the game goes and at exit, and a failed write is said once while the game
 // plays on.
-#include "app/input_door.h"
-#include "app/replay_player.h"
-#include "app/replay_recorder.h"
+#include "flow/input_door.h"
+#include "flow/replay_source.h"
 #include "flow_driver.h"
+#include "platform/user_files.h"
+#include "replay/replay_recorder.h"
 
 #include <algorithm>
 #include <csignal>
@@ -21,8 +22,8 @@ class Recorder : public FlowDriver {
     void TearDown() override {
         recorder.seal();
         recorder.byteLimit = MaxReplayBytes;
-        watchInput(nullptr);
         std::remove(path.c_str());
+        FlowDriver::TearDown();
     }
 
     const std::string path =
@@ -37,7 +38,9 @@ class Recorder : public FlowDriver {
         watchInput(&recorder);
     }
 
+    // The recording as written so far: the writer thread has appended every write-out.
     std::string text() const {
+        finishSaving();
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }

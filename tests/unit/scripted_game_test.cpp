@@ -41,7 +41,7 @@ TEST_F(ScriptedGame, StageOneClearedLeadsToStageTwoWithFourLives) {
     press('2');
     frames(10);
     press('5');
-    pressSpecial(GLUT_KEY_DOWN);
+    pressSpecial(DownKey);
     std::vector<GameState> path;
     EXPECT_EQ(10 + playUntilOutcome(200, path), 57);
     EXPECT_EQ(path, (std::vector<GameState>{Go, Playing, StageClear}));
@@ -63,7 +63,7 @@ TEST_F(ScriptedGame, StageOneClearedLeadsToStageTwoWithFourLives) {
 // Holding the up arrow drives the player over the far rim, again after each re-entry.
 TEST_F(ScriptedGame, LosingEveryLifeEndsTheGameAndReturnsToTheTitle) {
     startFirstStage();
-    pressSpecial(GLUT_KEY_UP);
+    pressSpecial(UpKey);
     std::vector<GameState> path;
     EXPECT_EQ(playUntilOutcome(400, path), 168);
     EXPECT_EQ(path, (std::vector<GameState>{Go, Playing, Reentry, Playing, Reentry, Playing,
@@ -79,7 +79,7 @@ TEST_F(ScriptedGame, LosingEveryLifeEndsTheGameAndReturnsToTheTitle) {
     EXPECT_EQ(gameWorld.ballCount, 8);
 
     // A new game can start straight away.
-    pressSpecial(GLUT_KEY_LEFT);
+    pressSpecial(LeftKey);
     frame();
     EXPECT_EQ(gameState, StageIntro);
     EXPECT_EQ(stageNumber, 1);

@@ -1,5 +1,5 @@
-#include "app/options.h"
-#include "app/window.h"
+#include "shell/options.h"
+#include "shell/window.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

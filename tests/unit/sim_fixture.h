@@ -3,11 +3,11 @@
 // Shared by the simulation tests: a world of their own and a ball that does exactly what a
 // test tells it to.
 
-#include "characters/character_params.h"
-#include "render/gl_lists.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/characters/character_params.h"
+#include "engine/mesh.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 
 #include <gtest/gtest.h>
 

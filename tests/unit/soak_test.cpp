@@ -1,8 +1,8 @@
 // Long runs of every stage: the state stays finite and the ball table stays within bounds.
-#include "app/game_state.h"
-#include "sim/ball.h"
-#include "sim/stages.h"
-#include "sim/world.h"
+#include "engine/ball.h"
+#include "engine/game_state.h"
+#include "engine/stages.h"
+#include "engine/world.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@ namespace {
 constexpr long TitleSteps = 200000;
 constexpr long StageSteps = 20000;
 constexpr int TitleStage = 0;
-constexpr int LastStage = StageCount - 1;
 
 bool finite(const Vector3f& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -55,7 +54,7 @@ TEST(SoakTest, TheTitleDemonstrationRunsOnWithTheFieldHeldLevel) {
 }
 
 TEST(SoakTest, EveryOtherStageRunsOnWithNoInput) {
-    for (int stage = TitleStage + 1; stage <= LastStage; ++stage) {
+    for (int stage = TitleStage + 1; stage <= EndingStage; ++stage) {
         load(stage);
         for (long step = 1; step <= StageSteps; ++step) {
             gameWorld.step(0.0f, 0.0f, 0.0f, 0.0f);

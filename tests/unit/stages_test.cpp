@@ -1,6 +1,6 @@
 // The stage tables, createRoster and loadStage.
-#include "app/game_state.h"
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
 #include "sim_fixture.h"
 
 #include <bit>

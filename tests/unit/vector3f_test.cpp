@@ -1,4 +1,4 @@
-#include "sim/vector3f.h"
+#include "engine/vector3f.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

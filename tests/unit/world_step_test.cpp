@@ -1,6 +1,6 @@
 // One frame of the world: the field's tilt, moves and drop-outs, re-entry and collisions.
-#include "app/game_state.h"
-#include "characters/characters.h"
+#include "engine/characters/characters.h"
+#include "engine/game_state.h"
 #include "sim_fixture.h"
 
 #include <cmath>
