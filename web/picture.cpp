@@ -16,19 +16,6 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-// The canvas is the window: its size is fixed by the call, and no GLUT window stands behind
-// it for the flow to resize or redisplay.
-int windowWidth = StartWindowSize;
-int windowHeight = StartWindowSize;
-
-bool windowOpen() {
-    return false;
-}
-
-bool isFullscreen() {
-    return false;
-}
-
 namespace {
 
 constexpr const char* Canvas = "#canvas";
