@@ -94,6 +94,33 @@ async function checkScreenshot(page, viewport) {
   }
 }
 
+// IndexedDB refuses the saves for a while (a full quota): one line when it starts, one when
+// it ends, and the game plays on.
+async function storageFull(browser, url) {
+  const { page, lines } = await openPage(browser, url, [Installs.fakeAnimationFrames, () => {
+    const put = IDBObjectStore.prototype.put;
+    window.quotaFull = true;
+    IDBObjectStore.prototype.put = function (...entry) {
+      if (window.quotaFull) {
+        throw new DOMException('the quota is full', 'QuotaExceededError');
+      }
+      return put.apply(this, entry);
+    };
+  }]);
+  await startFromTheTitle(page, () => page.keyboard.press('ArrowUp'));
+  await advanceUntil(page, `s.state === ${StageIntro}`, 10);
+  await waitForSaves(page);
+  expect(lines().length === 1 && lines()[0].includes('the browser does not keep the files (the ' +
+                                                     'quota is full)'), lines().join(' | '));
+  await page.evaluate(() => { window.quotaFull = false; });
+  await page.keyboard.press('q');
+  await advanceUntil(page, `s.state === ${Title}`, 1000);
+  await waitForSaves(page);
+  expect(lines().length === 2 && lines()[1].includes('the browser keeps the files again'),
+         lines().join(' | '));
+  await page.close();
+}
+
 const Cases = {
   // The stage's schedule typed on the keyboard; the pips heard from the first key on; F9.
   async keys({ browser, url, args: [schedulePath] }) {
@@ -203,7 +230,8 @@ const Cases = {
     expect(lines().length === 0, `a file was refused: ${lines().join('\n')}`);
   },
 
-  // Each bad input costs one line, and the game plays on; ?silent keeps sound off.
+  // Each bad input costs one line, and the game plays on; ?silent keeps sound off. So does
+  // storage the browser refuses, at the start or for a while.
   async refusals({ browser, url }) {
     const refused = [
       ['?stage=99', [], 'a stage is a whole number from 1 to 22'],
@@ -228,6 +256,7 @@ const Cases = {
       }
       await page.close();
     }
+    await storageFull(browser, url);
     const { page, lines } = await openPage(browser, url, [Installs.fakeAnimationFrames]);
     await advanceTo(page, 5);
     await page.evaluate(() => {
