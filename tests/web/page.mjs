@@ -122,7 +122,8 @@ async function storageFull(browser, url) {
 }
 
 const Cases = {
-  // The stage's schedule typed on the keyboard; the pips heard from the first key on; F9.
+  // The stage's schedule typed on the keyboard; the pips heard from the first key on; F9;
+  // End.
   async keys({ browser, url, args: [schedulePath] }) {
     const viewport = { width: 320, height: 240 };
     const { page, lines } = await openPage(browser, url,
@@ -137,7 +138,14 @@ const Cases = {
     const audio = await page.evaluate(() => tumbraAudio);
     expect(audio.contexts === 1 && audio.started > 0, `no pips: ${JSON.stringify(audio)}`);
     await checkScreenshot(page, viewport);
-    expect(lines().every((line) => line.startsWith('tumbra: saved')), lines().join('\n'));
+    // End quits, as Escape does where the browser lets it through: no frame runs after.
+    await page.keyboard.press('End');
+    const ended = await status(page);
+    const after = await advanceTo(page, ended.frames + 10, 20);
+    expect(ended.ended && after.frames === ended.frames, `End does not quit: ${JSON.stringify(after)}`);
+    expect(lines().length === 2 && lines()[0].startsWith('tumbra: saved tumbra-') &&
+           lines()[1] === 'tumbra: the game has ended: reload the page to play again',
+           lines().join(' | '));
   },
 
   // The same schedule on a pad plugged in at the title: a digit is the right stick held, an
