@@ -1,6 +1,5 @@
 #include "shell/web/page_keys.h"
 
-#include "app/game_state.h"
 #include "app/input_door.h"
 #include "app/window.h"
 
