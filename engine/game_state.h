@@ -31,6 +31,8 @@ inline constexpr int LeftKey = 100;
 inline constexpr int UpKey = 101;
 inline constexpr int RightKey = 102;
 inline constexpr int DownKey = 103;
+// A key the game ignores, but that ends an arrow's rolling as any other special key does.
+inline constexpr int InsertKey = 108;
 
 extern GameState gameState;
 extern int lives;       // counting the ball in play

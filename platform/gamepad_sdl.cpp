@@ -2,6 +2,7 @@
 // reads the pad, polled once a frame with no event loop of its own.
 #include "platform/gamepad.h"
 
+#include "platform/gamepad_sticks.h"
 #include "platform/sdl_subsystems.h"
 
 #include <algorithm>
@@ -12,9 +13,6 @@
 
 namespace {
 
-// Past the dead zone the rest of the travel is stretched to the whole: a share of 1 or more
-// would leave none.
-constexpr float MostDeadZone = 0.99f;
 constexpr float FullTravel = 32767.0f;
 // Finding newly plugged devices costs SDL two system calls a look; with no pad in use the
 // game looks ten times a second, so a frame without a pad costs next to nothing.
@@ -48,24 +46,6 @@ std::vector<SDL_GameController*> others;
 int joysticksSeen = 0;
 Uint64 nextLookMs = 0;
 
-struct Stick {
-    float x;
-    float y;
-};
-
-// The dead zone is a circle, so a push keeps its direction; beyond it the length is rescaled
-// to start at 0 on the circle and reach 1 at full travel. Pads whose travel is square reach
-// past 1 on the diagonals: each axis is limited there, not the length, so their corners tip
-// both ways at full strength.
-Stick outsideDeadZone(float x, float y) {
-    const float length = std::hypot(x, y);
-    if (length <= deadZone) {
-        return {0.0f, 0.0f};
-    }
-    const float scale = (length - deadZone) / (1.0f - deadZone) / length;
-    return {std::clamp(x * scale, -1.0f, 1.0f), std::clamp(y * scale, -1.0f, 1.0f)};
-}
-
 float readAxis(SDL_GameControllerAxis axis) {
     // -32768 is one step beyond full travel.
     return std::max(sdl().gameControllerGetAxis(controller, axis) / FullTravel, -1.0f);
@@ -73,7 +53,7 @@ float readAxis(SDL_GameControllerAxis axis) {
 
 // SDL counts y downwards; here up is up.
 Stick readStick(SDL_GameControllerAxis xAxis, SDL_GameControllerAxis yAxis) {
-    return outsideDeadZone(readAxis(xAxis), -readAxis(yAxis));
+    return outsideDeadZone(readAxis(xAxis), -readAxis(yAxis), deadZone);
 }
 
 int readDpadAxis(SDL_GameControllerButton minus, SDL_GameControllerButton plus) {

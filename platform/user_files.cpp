@@ -1,21 +1,18 @@
 #include "platform/user_files.h"
 
+#include "platform/save_queue.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
-#include <pthread.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -66,11 +63,6 @@ std::string baseFolder(const char* variable, const char* underHome) {
     }
     const std::string homeFolder = home();
     return homeFolder.empty() ? "" : homeFolder + underHome;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // 0, or the errno of the write that failed: a full disk (ENOSPC), a file size limit (EFBIG).
@@ -215,6 +207,13 @@ std::string numberedName(const std::string& path, int number) {
     return path.substr(0, dot) + "-" + std::to_string(number) + path.substr(dot);
 }
 
+} // namespace
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // A new file under `path`'s name, or NAME-2.EXT and on when that is taken, said on stderr.
 bool saveNewFile(const std::string& path, std::string_view contents, std::string& error) {
     for (int number = 1;; ++number) {
@@ -230,203 +229,6 @@ bool saveNewFile(const std::string& path, std::string_view contents, std::string
         }
     }
 }
-
-struct Save {
-    std::string path;
-    std::string contents;
-    std::function<std::string()> make; // for a new file
-    std::function<void()> job;         // other file work, in its turn
-};
-
-// A save that failed, kept to be tried again.
-struct Unsaved {
-    std::string path;
-    std::string contents;
-    bool newFile;
-};
-
-// The writer thread and its queue. Saves run one after another in the order asked.
-class Writer {
-  public:
-    void add(Save save) {
-        std::unique_lock lock(mutex);
-        // Past the end of the writer thread (the program is exiting) the work is done here.
-        if (stopping && !thread.joinable()) {
-            lock.unlock();
-            write(save);
-            return;
-        }
-        start();
-        for (Save& waiting : queue) {
-            if (!save.make && !save.job && !waiting.make && !waiting.job &&
-                waiting.path == save.path) {
-                waiting.contents = std::move(save.contents);
-                return;
-            }
-        }
-        queue.push_back(std::move(save));
-        wake.notify_all();
-    }
-
-    void finish() {
-        std::unique_lock lock(mutex);
-        idle.wait(lock, [this] { return queue.empty() && !busy; });
-    }
-
-    // At exit: what was asked is written, then the thread ends.
-    void stop() {
-        {
-            std::unique_lock lock(mutex);
-            stopping = true;
-            wake.notify_all();
-        }
-        if (thread.joinable()) {
-            thread.join();
-        }
-    }
-
-    // Writer thread only, as is forget().
-    std::vector<std::string> unsavedIn(const std::string& folder) const {
-        std::vector<std::string> names;
-        for (const Unsaved& save : unsaved) {
-            if (folderOf(save.path) == folder) {
-                names.push_back(save.path.substr(folder.size() + 1));
-            }
-        }
-        return names;
-    }
-
-    void forget(const std::string& path) {
-        std::erase_if(unsaved,
-                      [&path](const Unsaved& save) { return !save.newFile && save.path == path; });
-    }
-
-    static Writer& writer() {
-        static const bool made = [] {
-            instance = new Writer;
-            // A child forked from the game has no writer thread: it gets a writer of its own,
-            // and the parent's is left as it was.
-            ::pthread_atfork(nullptr, nullptr, [] {
-                inherited = instance;
-                instance = new Writer;
-            });
-            return true;
-        }();
-        static_cast<void>(made);
-        return *instance;
-    }
-
-  private:
-    void start() {
-        if (!thread.joinable() && !stopping) {
-            thread = std::thread([this] { run(); });
-            std::atexit([] { writer().stop(); });
-        }
-    }
-
-    void run() {
-        std::unique_lock lock(mutex);
-        while (true) {
-            wake.wait(lock, [this] { return stopping || !queue.empty(); });
-            if (queue.empty()) {
-                break;
-            }
-            Save save = std::move(queue.front());
-            queue.pop_front();
-            busy = true;
-            lock.unlock();
-            write(save);
-            lock.lock();
-            busy = false;
-            idle.notify_all();
-        }
-        lock.unlock();
-        // The last try for what could not be saved.
-        retryUnsaved();
-        sayWhatIsLost();
-    }
-
-    void write(Save& save) {
-        if (save.job) {
-            save.job();
-            return;
-        }
-        const bool newFile = static_cast<bool>(save.make);
-        std::string contents = newFile ? save.make() : std::move(save.contents);
-        if (newFile && contents.empty()) {
-            std::fprintf(stderr, "%s: cannot save %s: nothing to save\n",
-                         program_invocation_short_name, save.path.c_str());
-            return;
-        }
-        // This save is newer than one of the same file that failed.
-        forget(save.path);
-        std::string error;
-        if (!put(save.path, contents, newFile, error)) {
-            keep({save.path, std::move(contents), newFile}, error);
-            return;
-        }
-        retryUnsaved();
-    }
-
-    static bool put(const std::string& path, std::string_view contents, bool newFile,
-                    std::string& error) {
-        if (!makeFolders(folderOf(path), error)) {
-            return false;
-        }
-        return newFile ? saveNewFile(path, contents, error)
-                       : writeFileAtomically(path, contents, error);
-    }
-
-    // Said once until saving works again: a full disk fails every save, and each game's
-    // replay is a file of its own.
-    void keep(Unsaved save, const std::string& error) {
-        if (!failing) {
-            failing = true;
-            std::fprintf(stderr,
-                         "%s: cannot save %s: %s; it is kept, and what cannot be saved is "
-                         "tried again at each save and at exit\n",
-                         program_invocation_short_name, save.path.c_str(), error.c_str());
-        }
-        unsaved.push_back(std::move(save));
-    }
-
-    void retryUnsaved() {
-        std::string error;
-        std::erase_if(unsaved, [&error](const Unsaved& save) {
-            return put(save.path, save.contents, save.newFile, error);
-        });
-        if (failing && unsaved.empty()) {
-            failing = false;
-            std::fprintf(stderr, "%s: saving works again: everything kept is saved\n",
-                         program_invocation_short_name);
-        }
-    }
-
-    void sayWhatIsLost() const {
-        std::string names;
-        for (const Unsaved& save : unsaved) {
-            names += (names.empty() ? "" : ", ") + save.path;
-        }
-        if (!names.empty()) {
-            std::fprintf(stderr, "%s: not saved, as saving still fails: %s\n",
-                         program_invocation_short_name, names.c_str());
-        }
-    }
-
-    static inline Writer* instance = nullptr;  // lives until the process ends, past exit
-    static inline Writer* inherited = nullptr; // a forked child's copy of its parent's
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::condition_variable idle;
-    std::deque<Save> queue;
-    bool busy = false;
-    bool stopping = false;
-    std::thread thread;
-    std::vector<Unsaved> unsaved; // writer thread only, in the order they failed
-    bool failing = false;         // writer thread only
-};
-
-} // namespace
 
 FileCalls systemFileCalls() {
     return {[](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
@@ -564,22 +366,6 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, std
     return failure == 0;
 }
 
-void saveInBackground(const std::string& path, std::string contents) {
-    Writer::writer().add({path, std::move(contents), {}, {}});
-}
-
-void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
-    Writer::writer().add({path, "", std::move(make), {}});
-}
-
-void finishSaving() {
-    Writer::writer().finish();
-}
-
-void workInBackground(std::function<void()> job) {
-    Writer::writer().add({"", "", {}, std::move(job)});
-}
-
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
     DIR* entries = ::opendir(folder.c_str());
@@ -596,15 +382,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     }
     ::closedir(entries);
     return names;
-}
-
-std::vector<std::string> unsavedFilesIn(const std::string& folder) {
-    return Writer::writer().unsavedIn(folder);
-}
-
-bool removeFile(const std::string& path) {
-    Writer::writer().forget(path);
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 void removeStaleTemporariesIn(const std::string& folder) {

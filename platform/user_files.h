@@ -2,8 +2,9 @@
 
 // A player's own files: where they live (the XDG base directories) and how they are read and
 // written so that nothing is ever lost. Writes are atomic (a temporary file in the same folder,
-// synced, then renamed over the old one) and can run on a writer thread of their own, so that
-// saving never holds up a frame.
+// synced, then renamed over the old one) and can be queued for the writer, so that saving never
+// holds up a frame: a thread of its own on the desktop (writer_thread.cpp), the end of each
+// frame in the page (writer_web.cpp), where the browser has the files (user_files_web.h).
 #include <cstddef>
 #include <functional>
 #include <string>

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -15,16 +14,6 @@ namespace {
 // slow disk, must not pile them up without bound.
 constexpr int MostPendingScreenshots = 2;
 std::atomic<int> pendingScreenshots{0};
-
-// tumbra-2026-12-07-14-30-05.png, in local time.
-std::string fileName() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char name[64];
-    std::strftime(name, sizeof name, "tumbra-%Y-%m-%d-%H-%M-%S.png", &local);
-    return name;
-}
 
 } // namespace
 
@@ -42,9 +31,9 @@ void takeScreenshot(int width, int height, const PictureReader& readPicture) {
         return;
     }
     std::vector<unsigned char> pixels = readPicture(width, height);
-    saveNewFileInBackground(folder + "/" + fileName(), [width, height, pixels = std::move(pixels)] {
-        return encodePng(width, height, pixels);
-    });
+    saveNewFileInBackground(
+        folder + "/" + screenshotFileName(),
+        [width, height, pixels = std::move(pixels)] { return encodePng(width, height, pixels); });
     ++pendingScreenshots;
     // Runs once the save queued before it is done.
     workInBackground([] { --pendingScreenshots; });

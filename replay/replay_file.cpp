@@ -12,6 +12,8 @@
 #include <cmath>
 #include <compare>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -35,11 +37,100 @@ constexpr unsigned KnownButtons =
     GamepadSouth | GamepadBack | GamepadStart | GamepadLeftShoulder | GamepadRightShoulder;
 constexpr int MaxPadValues = static_cast<int>(std::size(PadNames));
 
-// The shortest text that reads back to the same float, bit for bit.
-std::string floatText(float value) {
+// Nine significant digits read back to every float.
+constexpr int FloatDigits = 9;
+
+// A decimal: digits x 10^scale.
+struct Decimal {
+    long long digits;
+    int scale;
+};
+
+// `magnitude` (not negative) to `count` significant digits, correctly rounded: the C
+// library's printf rounds the exact binary value.
+Decimal roundedDecimal(double magnitude, int count) {
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
+    std::snprintf(text, sizeof text, "%.*e", count - 1, magnitude);
+    long long digits = 0;
+    const char* c = text;
+    for (; *c != 'e'; ++c) {
+        if (*c >= '0' && *c <= '9') {
+            digits = digits * 10 + (*c - '0');
+        }
+    }
+    return {digits, std::atoi(c + 1) - count + 1};
+}
+
+// Whether the decimal reads back to `magnitude` exactly.
+bool readsBack(const Decimal& decimal, float magnitude) {
+    const std::string text = std::to_string(decimal.digits) + "e" + std::to_string(decimal.scale);
+    return floatBits(std::strtof(text.c_str(), nullptr)) == floatBits(magnitude);
+}
+
+// The decimal of `count` digits closest to `magnitude` that reads back to it, if one does:
+// the correctly rounded one, or where the floats below lie closer than those above (at a
+// power of two) a neighbour.
+std::optional<Decimal> shortDecimal(float magnitude, int count) {
+    const Decimal rounded = roundedDecimal(magnitude, count);
+    for (const long long step : {0LL, 1LL, -1LL}) {
+        const Decimal near{rounded.digits + step, rounded.scale};
+        if (readsBack(near, magnitude)) {
+            return near;
+        }
+    }
+    return std::nullopt;
+}
+
+// Laid out as std::to_chars does without a format: fixed or scientific notation, whichever
+// is shorter, fixed on a tie.
+std::string decimalText(const Decimal& decimal, bool negative) {
+    const std::string digits = std::to_string(decimal.digits);
+    const int exponent = decimal.scale + static_cast<int>(digits.size()) - 1;
+    const std::string rest = digits.size() > 1 ? "." + digits.substr(1) : "";
+    char power[16];
+    std::snprintf(power, sizeof power, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    const std::string scientific = digits.substr(0, 1) + rest + power;
+    std::string fixed;
+    if (exponent < 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (decimal.scale >= 0) {
+        fixed = digits + std::string(static_cast<std::size_t>(decimal.scale), '0');
+    } else {
+        const auto point = static_cast<std::size_t>(exponent + 1);
+        fixed = digits.substr(0, point) + "." + digits.substr(point);
+    }
+    return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
+}
+
+// Of the grammar std::from_chars reads: [-]DIGITS[.DIGITS] or [-].DIGITS, then an exponent
+// [eE][+-]DIGITS if any. True with whether a digit of the significand is not 0.
+bool decimalShape(std::string_view word, bool& nonZero) {
+    std::size_t at = word.starts_with('-') ? 1 : 0;
+    const auto digitsFrom = [&word, &at, &nonZero](bool significand) {
+        const std::size_t start = at;
+        while (at < word.size() && word[at] >= '0' && word[at] <= '9') {
+            nonZero |= significand && word[at] != '0';
+            ++at;
+        }
+        return at - start;
+    };
+    nonZero = false;
+    std::size_t digits = digitsFrom(true);
+    if (at < word.size() && word[at] == '.') {
+        ++at;
+        digits += digitsFrom(true);
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (at < word.size() && (word[at] == 'e' || word[at] == 'E')) {
+        ++at;
+        at += at < word.size() && (word[at] == '+' || word[at] == '-') ? 1 : 0;
+        if (digitsFrom(false) == 0) {
+            return false;
+        }
+    }
+    return at == word.size();
 }
 
 // Where a line stands in time: an input goes before its frame's idle call, a check after it.
@@ -310,9 +401,9 @@ class LineParser {
 
     // A stick's value: a finite number within -1..1.
     bool stickValue(std::string_view name, std::string_view word, float& value) {
-        const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-        if (result.ec == std::errc{} && result.ptr == word.data() + word.size() && value >= -1.0f &&
-            value <= 1.0f) {
+        float read = 0.0f;
+        if (readFloatText(word, read) && read >= -1.0f && read <= 1.0f) {
+            value = read;
             return true;
         }
         return fail(std::string(name) + " must be a number from -1 to 1, not \"" +
@@ -568,4 +659,40 @@ std::string checksumText(std::uint64_t checksum) {
 
 std::string replayErrorText(const std::string& path, const ReplayError& error) {
     return path + (error.line > 0 ? ":" + std::to_string(error.line) : "") + ": " + error.message;
+}
+
+std::string floatText(float value) {
+    if (std::isnan(value) || std::isinf(value)) {
+        return std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
+                                 : (value < 0.0f ? "-inf" : "inf");
+    }
+    const float magnitude = std::fabs(value);
+    if (magnitude == 0.0f) {
+        return std::signbit(value) ? "-0" : "0";
+    }
+    // Fewer digits read back only if more do: the shortest is where that stops.
+    std::optional<Decimal> shortest;
+    for (int count = FloatDigits - 1; count > 0; --count) {
+        const std::optional<Decimal> shorter = shortDecimal(magnitude, count);
+        if (!shorter) {
+            break;
+        }
+        shortest = shorter;
+    }
+    return decimalText(shortest ? *shortest : roundedDecimal(magnitude, FloatDigits),
+                       std::signbit(value));
+}
+
+bool readFloatText(std::string_view word, float& value) {
+    bool nonZero = false;
+    if (!decimalShape(word, nonZero)) {
+        return false;
+    }
+    const float read = std::strtof(std::string(word).c_str(), nullptr);
+    // Too small for a float: from_chars gives no value then, nor too large for one.
+    if ((read == 0.0f && nonZero) || std::isinf(read)) {
+        return false;
+    }
+    value = read;
+    return true;
 }

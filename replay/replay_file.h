@@ -137,5 +137,14 @@ std::string formatReplay(const Replay& replay);
 // The longest end record: what a recorder keeps room for below MaxReplayBytes.
 inline constexpr int MaxReplayEndLineLength = sizeof "end 2592000 0123456789abcdef\n" - 1;
 
+// A stick's value as a pad line writes it: the shortest text that reads back to the same
+// float bit for bit, laid out as std::to_chars writes a float ("0.75", "-0", "1e-05"); kept
+// apart from it because not every C++ library has it for floats.
+std::string floatText(float value);
+// Reads a whole word as std::from_chars reads a float: the C library's correctly rounded
+// strtof on the same grammar (no '+', no hex, no white space). False for anything else, and
+// for a number too small or too large for a float. Names no infinity and no NaN.
+bool readFloatText(std::string_view word, float& value);
+
 // Sixteen lower-case hex digits, as the end record writes a checksum.
 std::string checksumText(std::uint64_t checksum);

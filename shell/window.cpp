@@ -24,7 +24,8 @@ constexpr const char* InstanceName = "tumbra";
 
 // Recordings keep GLUT's codes of the special keys, which the game names itself.
 static_assert(F11Key == GLUT_KEY_F11 && F12Key == GLUT_KEY_F12 && LeftKey == GLUT_KEY_LEFT &&
-              UpKey == GLUT_KEY_UP && RightKey == GLUT_KEY_RIGHT && DownKey == GLUT_KEY_DOWN);
+              UpKey == GLUT_KEY_UP && RightKey == GLUT_KEY_RIGHT && DownKey == GLUT_KEY_DOWN &&
+              InsertKey == GLUT_KEY_INSERT);
 
 void reshapeSquare(int size) {
     glutReshapeWindow(size, size);

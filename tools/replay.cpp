@@ -18,6 +18,7 @@
 #include "flow/flags.h"
 #include "flow/game_flow.h"
 #include "flow/input_door.h"
+#include "flow/replay_report.h"
 #include "flow/replay_source.h"
 #include "replay/replay_file.h"
 #include "replay/replay_recorder.h"
@@ -29,80 +30,14 @@
 
 namespace {
 
-constexpr int Matched = 0;
 constexpr int CannotWrite = 1;
-constexpr int BadInput = 2;
-constexpr int Departed = 3;
 
 constexpr const char* Usage =
     "usage: tumbra-replay [--require-sealed] FILE | tumbra-replay --write OUT [--frames N] EVENTS";
 
-constexpr const char* StateNames[] = {"Playing", "GameOver", "StageClear", "Reentry", "Go",
-                                      "Ready",   "AllClear", "Title",      "Ending",  "StageIntro"};
-
 int usageError(const std::string& message) {
     std::fprintf(stderr, "tumbra-replay: %s; %s\n", message.c_str(), Usage);
-    return BadInput;
-}
-
-int fileError(const std::string& path, const ReplayError& error) {
-    std::fprintf(stderr, "tumbra-replay: %s\n", replayErrorText(path, error).c_str());
-    return BadInput;
-}
-
-// Lives lost in the play stages: the title's and the ending's first ball also costs lives
-// when it drops; only the player's count.
-struct LivesLost {
-    StateMark last{Title, 0, StartingLives};
-    int count = 0;
-
-    void note(const StateMark& mark) {
-        const bool inPlay = mark.stage >= FirstStage && mark.stage <= LastStage;
-        if (inPlay && mark.stage == last.stage && mark.lives < last.lives) {
-            count += last.lives - mark.lives;
-        }
-        last = mark;
-    }
-};
-
-int play(const std::string& path, bool requireSealed) {
-    Replay replay;
-    ReplayError error;
-    if (!loadReplay(path, ReplayText::Recording, replay, error)) {
-        return fileError(path, error);
-    }
-    optSilent = 1;
-    ReplayPlayer player(replay, ThroughTheDoor);
-    int stagesCleared = 0;
-    LivesLost livesLost;
-    playHeadless(player, [&](int frame, const StateMark& mark) {
-        if (mark.state == StageClear) {
-            ++stagesCleared;
-        }
-        livesLost.note(mark);
-        std::printf("{\"frame\":%d,\"state\":\"%s\",\"stage\":%d,\"lives\":%d}\n", frame,
-                    StateNames[mark.state], mark.stage, mark.lives);
-    });
-    const bool matches = player.matches() && (replay.sealed || !requireSealed);
-    std::printf("{\"frames\":%d,\"stagesCleared\":%d,\"livesLost\":%d,\"lives\":%d,"
-                "\"sealed\":%s",
-                player.framesPlayed(), stagesCleared, livesLost.count, lives,
-                replay.sealed ? "true" : "false");
-    if (replay.sealed) {
-        std::printf(",\"checksum\":\"%s\",\"recordedChecksum\":\"%s\"",
-                    checksumText(player.finalChecksum()).c_str(),
-                    checksumText(replay.checksum).c_str());
-    }
-    if (player.firstDifference() != 0) {
-        std::printf(",\"firstDifference\":%d", player.firstDifference());
-    }
-    std::printf(",\"match\":%s}\n", matches ? "true" : "false");
-    player.reportMismatch("tumbra-replay", path);
-    if (requireSealed && !replay.sealed) {
-        std::fprintf(stderr, "tumbra-replay: %s: not sealed: the recording has no end record\n",
-                     path.c_str());
-    }
-    return matches ? Matched : Departed;
+    return ReplayBadInput;
 }
 
 bool isRecording(const std::string& path) {
@@ -120,7 +55,7 @@ int write(const std::string& out, long frames, const std::string& in) {
     ReplayError error;
     if (!loadReplay(in, isRecording(in) ? ReplayText::Recording : ReplayText::EventList, replay,
                     error)) {
-        return fileError(in, error);
+        return replayFileError(in, error);
     }
     const int lastInput = std::max(replay.events.empty() ? 0 : replay.events.back().frame,
                                    replay.pads.empty() ? 0 : replay.pads.back().frame);
@@ -164,17 +99,17 @@ int write(const std::string& out, long frames, const std::string& in) {
     watchInput(nullptr);
     setInputSource(liveInput());
     std::printf("%s: %d frames\n", out.c_str(), frame);
-    return Matched;
+    return ReplayMatched;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 2 && argv[1][0] != '-') {
-        return play(argv[1], false);
+        return reportReplay(argv[1], false);
     }
     if (argc == 3 && std::strcmp(argv[1], "--require-sealed") == 0) {
-        return play(argv[2], true);
+        return reportReplay(argv[2], true);
     }
     if (argc < 4 || std::strcmp(argv[1], "--write") != 0) {
         return usageError("a FILE to play, or --write OUT EVENTS");

@@ -36,7 +36,7 @@ void startAtTitle() {
 void loadStageAsGame(int stage) {
     startAtTitle();
     if (stage == FirstStage) {
-        handEvent({0, ReplayEvent::Special, ArrowUp}, FlowKeys);
+        handEvent({0, ReplayEvent::Special, UpKey}, FlowKeys);
     } else {
         stageNumber = stage - 1;
         gameState = StageClear;

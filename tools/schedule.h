@@ -3,20 +3,16 @@
 // Key schedules: the input events of one stage, counted from the frame that loads it, in the
 // replay format's event lines (replay/replay_file.h) and handed to the game by its feed
 // (replay/replay_feed.h).
+#include "engine/game_state.h"
 #include "flow/game_flow.h"
 #include "replay/replay_feed.h"
 #include "replay/replay_file.h"
 
-#include <GL/freeglut.h>
 #include <string>
 #include <vector>
 
-inline constexpr int ArrowLeft = GLUT_KEY_LEFT;
-inline constexpr int ArrowUp = GLUT_KEY_UP;
-inline constexpr int ArrowRight = GLUT_KEY_RIGHT;
-inline constexpr int ArrowDown = GLUT_KEY_DOWN;
 // A special key with no meaning in the game: it ends an arrow's rolling.
-inline constexpr int StopRollingKey = GLUT_KEY_INSERT;
+inline constexpr int StopRollingKey = InsertKey;
 
 // The game flow's own key callbacks: where the tools hand their events.
 inline constexpr KeyHandlers FlowKeys{onKeyboard, onSpecialKey};

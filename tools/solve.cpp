@@ -45,7 +45,7 @@ struct Options {
 
 // What a line of play may do at the start of a segment: keep its keys, or press one key.
 constexpr unsigned char TiltKeys[] = {'5', '1', '2', '3', '4', '6', '7', '8', '9'};
-constexpr int RollKeys[] = {StopRollingKey, ArrowLeft, ArrowUp, ArrowRight, ArrowDown};
+constexpr int RollKeys[] = {StopRollingKey, LeftKey, UpKey, RightKey, DownKey};
 constexpr int TiltKeyCount = sizeof TiltKeys;
 constexpr int RollKeyCount = sizeof RollKeys / sizeof RollKeys[0];
 constexpr int ActionCount = 1 + TiltKeyCount + RollKeyCount; // 0 keeps the keys

@@ -102,7 +102,7 @@ bool playGame(Game& game, long titleFrames) {
     while (game.frame + 1 < titleFrames) {
         runFrame(game);
     }
-    const ReplayEvent start{static_cast<int>(titleFrames), ReplayEvent::Special, ArrowUp};
+    const ReplayEvent start{static_cast<int>(titleFrames), ReplayEvent::Special, UpKey};
     handEvent(start, FlowKeys);
     game.game.events.push_back(start);
     runFrame(game);

@@ -1,11 +1,14 @@
 // The replay file: every kind of bad text is refused with its line, good text reads back as
 // written, and mutated copies of a good recording never get past the parser unchecked.
+#include "engine/float_bits.h"
 #include "engine/stages.h"
 #include "replay/replay_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -202,6 +205,93 @@ TEST(ReplayFile, APadIsBoundedToWhatAFileHolds) {
     bounded.dpadY = -1;
     bounded.pressed = 31;
     EXPECT_TRUE(samePad(boundedPad(wild), bounded));
+}
+
+// The sticks' text is the replay file's own, kept byte for byte as std::to_chars wrote it and
+// read bit for bit as std::from_chars read it, which recordings made with those hold.
+// tumbra-float-text-sweep compares every float; these are the edges and a sample.
+TEST(ReplayFile, SticksAreWrittenAndReadAsTheLibraryDid) {
+    const std::pair<float, const char*> Edges[] = {
+        {0.0f, "0"},
+        {-0.0f, "-0"},
+        {1.0f, "1"},
+        {-1.0f, "-1"},
+        {0x1p-149f, "1e-45"},                  // the smallest subnormal
+        {-0x1.fffffcp-127f, "-1.1754942e-38"}, // the largest subnormal
+        {0x1p-126f, "1.1754944e-38"},          // the smallest normal float
+        {0x1p-96f, "1.2621775e-29"},           // shortest above the rounded decimal
+        {0.0001f, "1e-04"},                    // scientific where shorter
+        {0.00012f, "0.00012"},                 // fixed on a tie
+        {0.75f, "0.75"},
+        {0x1.fffffep-1f, "0.99999994"},
+    };
+    for (const auto& [value, text] : Edges) {
+        EXPECT_EQ(floatText(value), text);
+        float read = 2.0f;
+        EXPECT_TRUE(readFloatText(text, read)) << text;
+        EXPECT_EQ(floatBits(read), floatBits(value)) << text;
+    }
+    const auto libraryText = [](float value) {
+        char text[64];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    };
+    std::mt19937 random(20260115);
+    std::uniform_int_distribution<std::uint32_t> bits(0, 0x3f800000u);
+    for (int i = 0; i < 100000; ++i) {
+        const float value = floatFromBits(bits(random) | (i % 2 == 0 ? 0 : 0x80000000u));
+        ASSERT_EQ(floatText(value), libraryText(value)) << std::hexfloat << value;
+    }
+}
+
+TEST(ReplayFile, StickTextIsReadWhereTheLibraryReadsIt) {
+    const char* const Words[] = {
+        "1",
+        "-0",
+        ".5",
+        "5.",
+        "00.5",
+        "1E-2",
+        "1.0e+00",
+        "0e-50",
+        "0e999999",
+        "1e-40",
+        "1.00000005960464477539062500", // halfway from 1 up: to the even significand
+        "7.1e-46",
+        "7e-46",
+        "1e-50",
+        "1e50",
+        "-1e-999999",
+        "+1",
+        "1e",
+        "1e+",
+        "-",
+        ".",
+        "",
+        "inf",
+        "-infinity",
+        "nan",
+        "0x1p-3",
+        "1.5.",
+        "--1",
+        "1e5e",
+    };
+    for (const char* word : Words) {
+        const std::string_view text = word;
+        float expected = 0.0f;
+        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), expected);
+        const bool libraryReads =
+            parsed.ec == std::errc{} && parsed.ptr == text.end() && std::isfinite(expected);
+        float read = 0.0f;
+        ASSERT_EQ(readFloatText(text, read), libraryReads) << word;
+        if (libraryReads) {
+            EXPECT_EQ(floatBits(read), floatBits(expected)) << word;
+        }
+    }
+    // Refused within a recording, with the value's name.
+    Replay replay;
+    ReplayError error;
+    EXPECT_FALSE(parseReplay(Header + "5 pad leftX=1e-50\n", ReplayText::Recording, replay, error));
+    EXPECT_NE(error.message.find("leftX"), std::string::npos) << error.message;
 }
 
 // A file is read as it is: only a regular one, up to the size limit exactly.

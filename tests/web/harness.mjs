@@ -29,14 +29,17 @@ const ContentTypes = {
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
+  '.replay': 'text/plain; charset=utf-8',
 };
 
-// Serves the files of `folder` and nothing above it; resolves to { url, close }.
-export function serveFolder(folder) {
+// Serves the files of `folder` and nothing above it, and the files of `extra` (URL path to
+// file) besides; resolves to { url, close }.
+export function serveFolder(folder, extra = {}) {
   const root = normalize(folder) + sep;
   const server = createServer((request, response) => {
-    const path = normalize(join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    if (!path.startsWith(root)) {
+    const wanted = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const path = extra[wanted] ?? normalize(join(root, wanted));
+    if (!(wanted in extra) && !path.startsWith(root)) {
       response.writeHead(403).end();
       return;
     }
@@ -57,11 +60,12 @@ export function serveFolder(folder) {
 }
 
 // Chromium headless with WebGL through SwiftShader, in a fresh profile; close() ends it and
-// removes the profile. Background networking is off: this machine's network is closed, and Chromium would
-// otherwise keep trying to reach its services.
-export async function launchBrowser() {
+// removes the profile. With `profile` it runs in that folder instead, which close() leaves for
+// the next launch. Background networking is off: this machine's network is closed, and
+// Chromium would otherwise keep trying to reach its services.
+export async function launchBrowser({ profile: kept } = {}) {
   const { default: puppeteer } = await import('puppeteer-core');
-  const profile = mkdtempSync(join(tmpdir(), 'tumbra-chromium-'));
+  const profile = kept ?? mkdtempSync(join(tmpdir(), 'tumbra-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: ChromiumPath,
     headless: true,
@@ -74,7 +78,9 @@ export async function launchBrowser() {
   });
   const close = async () => {
     await browser.close();
-    rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    if (kept === undefined) {
+      rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    }
   };
   return { browser, close };
 }

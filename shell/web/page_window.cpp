@@ -1,0 +1,91 @@
+#include "shell/web/page_window.h"
+
+#include "engine/world.h"
+#include "flow/flags.h"
+#include "flow/frame_view.h"
+#include "flow/window_keys.h"
+#include "flow/window_view.h"
+#include "player/screenshot.h"
+#include "render/frame_drawing.h"
+#include "render/webgl_renderer.h"
+#include "shell/web/page_keys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+namespace {
+
+// clang-format off
+EM_JS(void, togglePageFullscreen, (), {
+    if (document.fullscreenElement) {
+        document.exitFullscreen();
+    } else if (document.documentElement.requestFullscreen) {
+        document.documentElement.requestFullscreen().catch(() => {});
+    }
+});
+// clang-format on
+
+WebGlRenderer& renderer() {
+    static WebGlRenderer canvas(CanvasSelector);
+    return canvas;
+}
+
+// The square, as large as the canvas allows, centred between black margins.
+void fitSquare(int width, int height) {
+    const int side = std::min(width, height);
+    windowWidth = width;
+    windowHeight = height;
+    if (side > 0) {
+        setTextUnits(side);
+        renderer().setView((width - side) / 2, (height - side) / 2, side, textScale);
+    }
+}
+
+} // namespace
+
+// "e" and "r" size a desktop window: the page fills its window whatever they ask, so it answers
+// no resize. Alt+Enter is the page's own full screen: the browser's F11 gives its own, which a
+// page that fills its window cannot tell from it. Neither is a setting the page keeps.
+void setUpCanvas() {
+    renderer().setUp({optDepthBuffer != 0, optNormalize != 0});
+    windowRequests = {nullptr, nullptr, togglePageFullscreen, altHeld};
+    fitCanvas();
+}
+
+void fitCanvas() {
+    double cssWidth = 0.0;
+    double cssHeight = 0.0;
+    emscripten_get_element_css_size(CanvasSelector, &cssWidth, &cssHeight);
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int width = std::max(1, static_cast<int>(std::lround(cssWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(cssHeight * ratio)));
+    int drawnWidth = 0;
+    int drawnHeight = 0;
+    emscripten_get_canvas_element_size(CanvasSelector, &drawnWidth, &drawnHeight);
+    if (width != drawnWidth || height != drawnHeight) {
+        emscripten_set_canvas_element_size(CanvasSelector, width, height);
+    }
+    // The flow's "e" and "r" set a size of their own: the canvas's size holds over it.
+    if (width != drawnWidth || height != drawnHeight || width != windowWidth ||
+        height != windowHeight) {
+        fitSquare(width, height);
+    }
+}
+
+void drawFrame() {
+    drawFrameView(renderer(), gameWorld, frameViewNow());
+    countWaitIndicatorFrame();
+}
+
+void drawFrameBetween(float blend) {
+    drawFrameView(renderer(), gameWorld, frameViewBetween(blend));
+}
+
+void saveWantedScreenshot() {
+    if (screenshotAsked()) {
+        takeScreenshot(windowWidth, windowHeight,
+                       [](int width, int height) { return renderer().readPicture(width, height); });
+    }
+}
