@@ -10,10 +10,10 @@
 #include "render/renderer.h"
 #include "shell/frame_display.h"
 #include "shell/options.h"
+#include "shell/square_view.h"
 #include "shell/window_icons.h"
 
 #include <GL/freeglut.h>
-#include <algorithm>
 
 void (*idleWhenVisible)() = onIdle;
 
@@ -47,16 +47,7 @@ void gameInit() {
 }
 
 void onReshape(int width, int height) {
-    const int side = std::min(width, height);
-    windowWidth = width;
-    windowHeight = height;
-    // A minimised window reports 0: keep the last good units rather than infinities.
-    if (side > 0) {
-        setTextUnits(side);
-    }
-    if (windowOpen()) {
-        gameRenderer().setView((width - side) / 2, (height - side) / 2, side, textScale);
-    }
+    fitSquare(windowOpen() ? &gameRenderer() : nullptr, width, height);
 }
 
 void onVisibility(int state) {

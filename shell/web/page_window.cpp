@@ -8,6 +8,7 @@
 #include "player/screenshot.h"
 #include "render/frame_drawing.h"
 #include "render/webgl_renderer.h"
+#include "shell/square_view.h"
 #include "shell/web/page_keys.h"
 
 #include <algorithm>
@@ -30,17 +31,6 @@ EM_JS(void, togglePageFullscreen, (), {
 WebGlRenderer& renderer() {
     static WebGlRenderer canvas(CanvasSelector);
     return canvas;
-}
-
-// The square, as large as the canvas allows, centred between black margins.
-void fitSquare(int width, int height) {
-    const int side = std::min(width, height);
-    windowWidth = width;
-    windowHeight = height;
-    if (side > 0) {
-        setTextUnits(side);
-        renderer().setView((width - side) / 2, (height - side) / 2, side, textScale);
-    }
 }
 
 } // namespace
@@ -70,7 +60,7 @@ void fitCanvas() {
     // The flow's "e" and "r" set a size of their own: the canvas's size holds over it.
     if (width != drawnWidth || height != drawnHeight || width != windowWidth ||
         height != windowHeight) {
-        fitSquare(width, height);
+        fitSquare(&renderer(), width, height);
     }
 }
 

@@ -7,19 +7,7 @@ lint=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work"/{platform,engine/characters,render,replay,player,flow,shell}
-failed=0
-
-# plant FILE LINE EXPECTED-STATUS
-plant() {
-    printf '%s\n' "$2" >"$work/$1"
-    bash "$lint" "$work" >/dev/null
-    local status=$?
-    if [ $status -ne "$3" ]; then
-        echo "FAIL: '$2' in $1 gave status $status, not $3"
-        failed=1
-    fi
-    rm "$work/$1"
-}
+source "$(dirname "$0")/plant.sh"
 
 plant engine/planted.cpp '#include "flow/game_flow.h"' 1
 plant engine/characters/planted.h '#include "render/renderer.h"' 1

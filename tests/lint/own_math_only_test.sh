@@ -8,19 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/engine/characters" "$work/flow"
 touch "$work/flow/game_flow.cpp"
-failed=0
-
-# plant FILE LINE EXPECTED-STATUS
-plant() {
-    printf '%s\n' "$2" >"$work/$1"
-    bash "$lint" "$work" >/dev/null
-    local status=$?
-    if [ $status -ne "$3" ]; then
-        echo "FAIL: '$2' in $1 gave status $status, not $3"
-        failed=1
-    fi
-    rm "$work/$1"
-}
+source "$(dirname "$0")/plant.sh"
 
 for call in 'std::sin(a)' 'sin(a)' 'sinf(a)' '::cos (a)' 'std::cosf(a)' 'atan2(y, x)' \
     'std::atan2l(y, x)' '__builtin_sin(a)' 'std::pow(a, 3.0)' 'exp(a)' 'f(std::tan)'; do
