@@ -2,8 +2,8 @@
 
 inline constexpr int TitleStage = 0; // the demonstration behind the title screen
 inline constexpr int FirstStage = 1;
-inline constexpr int LastStage = 22;                // the play stages are FirstStage to LastStage
-inline constexpr int EndingStage = LastStage + 1;   // behind the credits
+inline constexpr int LastStage = 22;               // the play stages are FirstStage to LastStage
+inline constexpr int EndingStage = LastStage + 1;  // behind the credits
 inline constexpr int StageCount = EndingStage + 1; // every stage the tables hold
 inline constexpr int RosterRows = 10;
 

@@ -97,7 +97,8 @@ std::string brokenInvariant() {
 }
 
 std::string brokenWindowLimit() {
-    if (windowWidth != windowHeight || !within(windowWidth, WindowSizeSetting.lowest(), WindowSizeSetting.highest())) {
+    if (windowWidth != windowHeight ||
+        !within(windowWidth, WindowSizeSetting.lowest(), WindowSizeSetting.highest())) {
         return "window " + std::to_string(windowWidth) + " by " + std::to_string(windowHeight) +
                " after a size key";
     }
