@@ -13,6 +13,12 @@ MeshStore* store = &none;
 
 } // namespace
 
+MeshStore::~MeshStore() {
+    if (store == this) {
+        store = &none;
+    }
+}
+
 MeshStore& meshStore() {
     return *store;
 }

@@ -44,7 +44,8 @@ struct Mesh {
 // runs, before the window) nothing is kept and every name is 0, which names no mesh.
 class MeshStore {
   public:
-    virtual ~MeshStore() = default;
+    // A store in place takes itself out as it goes.
+    virtual ~MeshStore();
     virtual int replace(int name, const Mesh& mesh) = 0;
     virtual void release(int name) = 0;
 };

@@ -510,25 +510,11 @@ double octantAngle(double ax, double ay, bool left) {
 } // namespace
 
 double ownSin(double x) {
-    if (!(std::fabs(x) < Infinity)) {
-        return x - x; // NaN for NaN and the infinities
-    }
-    if (std::fabs(x) < TinyAngle) {
-        return x;
-    }
-    const Reduced r = reduce(x);
-    return quadrantSine(stepOf(r), r.quadrant);
+    return ownSinCos(x).sn;
 }
 
 double ownCos(double x) {
-    if (!(std::fabs(x) < Infinity)) {
-        return x - x;
-    }
-    if (std::fabs(x) < TinyAngle) {
-        return 1.0;
-    }
-    const Reduced r = reduce(x);
-    return quadrantSine(stepOf(r), r.quadrant + 1);
+    return ownSinCos(x).cs;
 }
 
 SinCos ownSinCos(double x) {

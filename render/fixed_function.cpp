@@ -105,25 +105,21 @@ MeshVertex spherePoint(float radius, float c, float s, float height) {
 }
 
 // freeglut's circle tables: sin and cos at `count` equal steps of `turn` radians (negative:
-// clockwise), the last entry closing the circle.
+// clockwise), from the first step on; the poles and the closing slice come from elsewhere.
 struct Circle {
     std::vector<float> sines;
     std::vector<float> cosines;
 };
 
-Circle circleTable(int count, float turn, bool half) {
+Circle circleTable(int count, float turn) {
     const int size = count < 0 ? -count : count;
-    const float angle = turn / static_cast<float>(count == 0 ? 1 : count);
+    const float angle = turn / static_cast<float>(count);
     Circle circle;
-    circle.sines.assign(static_cast<std::size_t>(size) + 1, 0.0f);
-    circle.cosines.assign(static_cast<std::size_t>(size) + 1, 1.0f);
+    circle.sines.assign(static_cast<std::size_t>(size), 0.0f);
+    circle.cosines.assign(static_cast<std::size_t>(size), 1.0f);
     for (int i = 1; i < size; ++i) {
         circle.sines[i] = static_cast<float>(std::sin(static_cast<double>(angle * i)));
         circle.cosines[i] = static_cast<float>(std::cos(static_cast<double>(angle * i)));
-    }
-    if (half) {
-        circle.sines[size] = 0.0f;
-        circle.cosines[size] = -1.0f;
     }
     return circle;
 }
@@ -224,8 +220,8 @@ std::vector<MeshVertex> sphereStrip(float radius, int slices, int stacks) {
         return {};
     }
     const auto pi = static_cast<float>(Pi);
-    const Circle round = circleTable(-slices, 2 * pi, false);
-    const Circle poleToPole = circleTable(stacks, pi, true);
+    const Circle round = circleTable(-slices, 2 * pi);
+    const Circle poleToPole = circleTable(stacks, pi);
     // Ring i (1 to stacks - 1) at slice j; ring 0 and ring `stacks` are the poles.
     auto ring = [&](int i, int j) {
         if (i == 0 || i == stacks) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/frame_view.h"
-
 #include <cstddef>
 #include <vector>
 

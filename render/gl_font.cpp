@@ -1,5 +1,6 @@
 #include "render/gl_font.h"
 
+#include "engine/frame_view.h"
 #include "render/font.h"
 
 #include <GL/gl.h>

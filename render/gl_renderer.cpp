@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr double FrustumHalfWidth = 9.0;
-constexpr double FrustumNear = 40.0;
-constexpr double FrustumFar = 65.0;
-
 // A window's context is current: without one (before the window, after it is gone) lists
 // are neither made nor freed.
 bool contextCurrent() {
@@ -19,11 +15,11 @@ bool contextCurrent() {
 
 // Call with the identity model-view, so that the light stays in eye space.
 void applyLights() {
-    const LightModelParams& m = lightModelParams;
+    const LightModelParams& m = LightModel;
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, m.ambient);
     glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, m.localViewer);
     glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, m.twoSide);
-    const LightParams& l = light0Params;
+    const LightParams& l = Light0;
     glLightfv(GL_LIGHT0, GL_AMBIENT, l.ambient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, l.diffuse);
     glLightfv(GL_LIGHT0, GL_SPECULAR, l.specular);
@@ -73,16 +69,9 @@ void compilePart(const MeshPart& part) {
 
 } // namespace
 
-GlRenderer::~GlRenderer() {
-    if (&meshStore() == this) {
-        setMeshStore(nullptr);
-    }
-}
-
 void GlRenderer::setUp(const DrawOptions& chosen) {
     options = chosen;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    loadLightParams();
     applyLights();
     glDepthFunc(GL_LESS);
     enable(GL_DEPTH_TEST, options.depthBuffer);
@@ -133,11 +122,8 @@ void GlRenderer::trackColours(bool on) {
 }
 
 void GlRenderer::drawMesh(int name, const Placement& placement, const Colour& colour) {
-    glPushMatrix();
-    applyPlacement(placement);
     glColor3f(colour.r, colour.g, colour.b);
-    glCallList(name);
-    glPopMatrix();
+    drawMesh(name, placement);
 }
 
 void GlRenderer::drawMesh(int name, const Placement& placement) {

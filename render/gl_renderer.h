@@ -9,8 +9,6 @@ class GlRenderer final : public Renderer {
     GlRenderer() = default;
     GlRenderer(const GlRenderer&) = delete;
     GlRenderer& operator=(const GlRenderer&) = delete;
-    // Takes itself out of the mesh store's place.
-    ~GlRenderer() override;
 
     // Also puts itself in the mesh store's place: the models built from now on are kept in
     // display lists (named by the display-list convention: glGenLists' names, never

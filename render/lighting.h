@@ -23,11 +23,19 @@ struct LightParams {
     float quadraticAttenuation;
 };
 
-extern LightModelParams lightModelParams;
-extern LightParams light0Params;
+inline constexpr LightModelParams LightModel = {{0.4f, 0.4f, 0.4f, 1.0f}, 0.0f, 0.0f};
 
-// Fills the two light records from their constant tables.
-void loadLightParams();
+// One white directional light from the viewer's upper right.
+inline constexpr LightParams Light0 = {{0.4f, 0.4f, 0.4f, 1.0f},
+                                       {1.0f, 1.0f, 1.0f, 1.0f},
+                                       {1.0f, 1.0f, 1.0f, 1.0f},
+                                       {1.0f, 1.0f, 0.5f, 0.0f},
+                                       {0.0f, 0.0f, -1.0f},
+                                       0.0f,
+                                       180.0f,
+                                       1.0f,
+                                       0.0f,
+                                       0.0f};
 
 // Texts take the balls' material in this colour, ambient and diffuse, and the light shows
 // them in it exactly: glyph pixels are (0, 255, 255).

@@ -17,6 +17,10 @@ struct DrawOptions {
 
 // Eye coordinates: the camera looks down -z, and texts stand at this depth.
 inline constexpr float TextDepth = -45.0f;
+// The view's frustum: x and y from -9 to 9 at the near plane, depth 40 to 65 in front of the eye.
+inline constexpr float FrustumHalfWidth = 9.0f;
+inline constexpr float FrustumNear = 40.0f;
+inline constexpr float FrustumFar = 65.0f;
 
 class Renderer : public MeshStore {
   public:

@@ -1,5 +1,6 @@
 #include "render/webgl_renderer.h"
 
+#include "engine/frame_view.h"
 #include "render/fixed_function.h"
 #include "render/font.h"
 #include "render/lighting.h"
@@ -11,10 +12,6 @@
 #include <emscripten/html5.h>
 
 namespace {
-
-constexpr float FrustumHalfWidth = 9.0f;
-constexpr float FrustumNear = 40.0f;
-constexpr float FrustumFar = 65.0f;
 
 constexpr GLuint PositionSlot = 0;
 constexpr GLuint NormalSlot = 1;
@@ -245,9 +242,8 @@ Uniforms findUniforms(GLuint program) {
 }
 
 void loadLight(const Uniforms& u) {
-    loadLightParams();
-    const LightParams& light = light0Params;
-    glUniform4fv(u.modelAmbient, 1, lightModelParams.ambient);
+    const LightParams& light = Light0;
+    glUniform4fv(u.modelAmbient, 1, LightModel.ambient);
     glUniform4fv(u.lightAmbient, 1, light.ambient);
     glUniform4fv(u.lightDiffuse, 1, light.diffuse);
     glUniform4fv(u.lightSpecular, 1, light.specular);
@@ -357,9 +353,6 @@ WebGlRenderer::WebGlRenderer(const char* canvas) : state(std::make_unique<State>
 }
 
 WebGlRenderer::~WebGlRenderer() {
-    if (&meshStore() == this) {
-        setMeshStore(nullptr);
-    }
     if (state->context != 0) {
         emscripten_webgl_destroy_context(state->context);
     }

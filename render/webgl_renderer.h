@@ -13,7 +13,7 @@ class WebGlRenderer final : public Renderer {
     explicit WebGlRenderer(const char* canvas);
     WebGlRenderer(const WebGlRenderer&) = delete;
     WebGlRenderer& operator=(const WebGlRenderer&) = delete;
-    // Takes itself out of the mesh store's place.
+    // Gives its WebGL context up.
     ~WebGlRenderer() override;
 
     // Makes the canvas's WebGL context (with a depth buffer if asked) and puts itself in the

@@ -12,6 +12,7 @@
 // With --stride N only every N-th float is taken (and the grid thinned by the root of N):
 // ./check runs that. It uses T threads (default: every processor). Exit status 0 when nothing
 // differs, 1 when something does, 2 for bad arguments.
+#include "engine/float_bits.h"
 #include "engine/own_math.h"
 
 #include <atomic>
@@ -103,16 +104,15 @@ struct FloatRange {
     std::uint64_t count;
 
     FloatRange(float limit, std::uint32_t stride)
-        : stride(stride),
-          count(2 * (std::uint64_t(std::bit_cast<std::uint32_t>(limit)) / stride + 1)) {}
+        : stride(stride), count(2 * (std::uint64_t(floatBits(limit)) / stride + 1)) {}
     float at(std::uint64_t i) const {
         const auto bits = std::uint32_t(i / 2 * stride) | (i % 2 != 0 ? SignBit : 0u);
-        return std::bit_cast<float>(bits);
+        return floatFromBits(bits);
     }
 };
 
 bool sameBits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+    return floatBits(a) == floatBits(b);
 }
 
 std::uint64_t ulpsApart(double a, double b) {
@@ -155,11 +155,10 @@ Tally sweepTilts(std::uint32_t stride, int threads) {
 // Zero and the magnitudes of the grid, each with both signs.
 std::vector<float> gridAxis(std::uint32_t spacing) {
     std::vector<float> axis{0.0f, -0.0f};
-    const std::uint32_t last = std::bit_cast<std::uint32_t>(GridLargest);
-    for (std::uint32_t bits = std::bit_cast<std::uint32_t>(GridSmallest); bits <= last;
-         bits += spacing) {
-        axis.push_back(std::bit_cast<float>(bits));
-        axis.push_back(-std::bit_cast<float>(bits));
+    const std::uint32_t last = floatBits(GridLargest);
+    for (std::uint32_t bits = floatBits(GridSmallest); bits <= last; bits += spacing) {
+        axis.push_back(floatFromBits(bits));
+        axis.push_back(-floatFromBits(bits));
     }
     return axis;
 }
