@@ -4,7 +4,6 @@
 
 #include "engine/game_state.h"
 #include "engine/world.h"
-#include "flow/game_flow.h"
 #include "flow/window_keys.h"
 #include "flow/window_view.h"
 #include "player/records.h"

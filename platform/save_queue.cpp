@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -105,4 +106,25 @@ std::vector<std::string> SaveQueue::unsavedIn(const std::string& folder) const {
 void SaveQueue::forget(const std::string& path) {
     std::erase_if(unsaved,
                   [&path](const Unsaved& save) { return !save.newFile && save.path == path; });
+}
+
+void saveInBackground(const std::string& path, std::string contents) {
+    queueSave({path, std::move(contents), {}, {}});
+}
+
+void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
+    queueSave({path, "", std::move(make), {}});
+}
+
+void workInBackground(std::function<void()> job) {
+    queueSave({"", "", {}, std::move(job)});
+}
+
+std::vector<std::string> unsavedFilesIn(const std::string& folder) {
+    return keptSaves().unsavedIn(folder);
+}
+
+bool removeFile(const std::string& path) {
+    keptSaves().forget(path);
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }

@@ -54,3 +54,8 @@ class SaveQueue {
     std::vector<Unsaved> unsaved; // in the order they failed
     bool failing = false;
 };
+
+// What each writer gives the functions of user_files.h that save_queue.cpp writes for both: a
+// save queued in its turn, and the queue whose kept saves the writer's jobs ask about.
+void queueSave(Save save);
+SaveQueue& keptSaves();

@@ -9,22 +9,19 @@
 
 class SharedLibrary {
   public:
-    // Opens the library `soname` (e.g. "libpng16.so.16"), as the dynamic loader finds it;
-    // loaded() says whether it could.
+    // Opens the library `soname` (e.g. "libpng16.so.16"), as the dynamic loader finds it.
     explicit SharedLibrary(const char* soname);
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-    bool loaded() const { return handle != nullptr; }
-    // Points `function` at the library's `symbol`; false, and fault() says so, when the library
-    // is not loaded or lacks it.
+    // Points `function` at the library's `symbol`; false, and sayMissing() then says why, when
+    // the library is not loaded or lacks it.
     template <typename Function> bool bind(Function& function, const char* symbol) {
         function = reinterpret_cast<Function>(address(symbol));
         return function != nullptr;
     }
-    // Why the library or the last symbol asked for is missing, naming it.
-    const std::string& fault() const { return why; }
-    // One line on stderr: the fault, and `consequence` ("no sound and no gamepad").
+    // One line on stderr: why the library or the last symbol asked for is missing, naming it,
+    // and `consequence` ("no sound and no gamepad").
     void sayMissing(const char* consequence) const;
 
   private:

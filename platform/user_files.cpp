@@ -65,24 +65,6 @@ std::string baseFolder(const char* variable, const char* underHome) {
     return homeFolder.empty() ? "" : homeFolder + underHome;
 }
 
-// 0, or the errno of the write that failed: a full disk (ENOSPC), a file size limit (EFBIG).
-int writeAll(int fd, std::string_view contents) {
-    while (!contents.empty()) {
-        const ssize_t written = fileCalls.write(fd, contents.data(), contents.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written < 0) {
-            return errno;
-        }
-        if (written == 0) {
-            return EIO; // no progress: the file would be cut short
-        }
-        contents.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 // The rename is made durable by syncing the folder that holds the name.
 void syncFolder(const std::string& folder) {
     const int fd = fileCalls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
@@ -208,6 +190,23 @@ std::string numberedName(const std::string& path, int number) {
 }
 
 } // namespace
+
+int writeAll(int fd, std::string_view contents) {
+    while (!contents.empty()) {
+        const ssize_t written = fileCalls.write(fd, contents.data(), contents.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return errno;
+        }
+        if (written == 0) {
+            return EIO; // no progress: the file would be cut short
+        }
+        contents.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');

@@ -97,3 +97,8 @@ struct FileCalls {
 };
 FileCalls systemFileCalls();
 extern FileCalls fileCalls;
+
+// Writes the whole of `contents` at `fd`, a write cut short by a signal taken up again: 0, or
+// the errno of the write that failed (a full disk: ENOSPC, a file size limit: EFBIG; EIO for
+// a write that makes no progress).
+int writeAll(int fd, std::string_view contents);

@@ -3,13 +3,11 @@
 #include "platform/save_queue.h"
 #include "platform/user_files.h"
 
-#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
 #include <pthread.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -106,27 +104,14 @@ class Writer {
 
 } // namespace
 
-void saveInBackground(const std::string& path, std::string contents) {
-    Writer::writer().add({path, std::move(contents), {}, {}});
+void queueSave(Save save) {
+    Writer::writer().add(std::move(save));
 }
 
-void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
-    Writer::writer().add({path, "", std::move(make), {}});
+SaveQueue& keptSaves() {
+    return Writer::writer().saves();
 }
 
 void finishSaving() {
     Writer::writer().finish();
-}
-
-void workInBackground(std::function<void()> job) {
-    Writer::writer().add({"", "", {}, std::move(job)});
-}
-
-std::vector<std::string> unsavedFilesIn(const std::string& folder) {
-    return Writer::writer().saves().unsavedIn(folder);
-}
-
-bool removeFile(const std::string& path) {
-    Writer::writer().saves().forget(path);
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }

@@ -18,17 +18,12 @@ namespace {
 
 constexpr mode_t CopyMode = 0666;
 
-SaveQueue& saves() {
-    static SaveQueue queue;
-    return queue;
-}
-
 // True when something ran.
 bool runQueued() {
     bool ran = false;
-    while (!saves().empty()) {
-        Save save = saves().take();
-        saves().write(save);
+    while (!keptSaves().empty()) {
+        Save save = keptSaves().take();
+        keptSaves().write(save);
         ran = true;
     }
     return ran;
@@ -69,35 +64,23 @@ int linkByCopy(const char* from, const char* to) {
 
 } // namespace
 
+void queueSave(Save save) {
+    keptSaves().add(std::move(save));
+}
+
+SaveQueue& keptSaves() {
+    static SaveQueue queue;
+    return queue;
+}
+
 void useBrowserFiles() {
     fileCalls.link = linkByCopy;
-}
-
-void saveInBackground(const std::string& path, std::string contents) {
-    saves().add({path, std::move(contents), {}, {}});
-}
-
-void saveNewFileInBackground(const std::string& path, std::function<std::string()> make) {
-    saves().add({path, "", std::move(make), {}});
-}
-
-void workInBackground(std::function<void()> job) {
-    saves().add({"", "", {}, std::move(job)});
 }
 
 void finishSaving() {
     if (runQueued()) {
         browserFilesKeep();
     }
-}
-
-std::vector<std::string> unsavedFilesIn(const std::string& folder) {
-    return saves().unsavedIn(folder);
-}
-
-bool removeFile(const std::string& path) {
-    saves().forget(path);
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 // While IndexedDB takes the folder, the folder stays as it handed it over.
@@ -109,11 +92,11 @@ void runSavesAtFrameEnd() {
 
 void saveEverythingNow() {
     runQueued();
-    saves().retryUnsaved();
-    saves().sayWhatIsLost();
+    keptSaves().retryUnsaved();
+    keptSaves().sayWhatIsLost();
     browserFilesKeep();
 }
 
 bool savesPending() {
-    return !saves().empty() || browserFilesBusy() != 0;
+    return !keptSaves().empty() || browserFilesBusy() != 0;
 }

@@ -9,7 +9,6 @@
 #include "replay/replay_file.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class ReplayPlayer {

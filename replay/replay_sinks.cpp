@@ -24,18 +24,9 @@ struct ReplayFileSink::File {
     }
 
     bool writeAll(std::string_view lines) const {
-        while (!lines.empty()) {
-            const ssize_t written = ::write(fd, lines.data(), lines.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                errno = written == 0 ? EIO : errno;
-                return false;
-            }
-            lines.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
+        const int failure = ::writeAll(fd, lines);
+        errno = failure;
+        return failure == 0;
     }
 
     // A file removed (or its folder) takes every later line with it unseen.

@@ -3,7 +3,6 @@
 #include "engine/game_state.h"
 #include "engine/world.h"
 #include "flow/frame_view.h"
-#include "flow/game_flow.h"
 #include "flow/window_keys.h"
 #include "platform/frame_clock.h"
 #include "player/screenshot.h"

@@ -1,12 +1,7 @@
 #include "shell/frame_loop.h"
 
 #include "flow/frame_pacing.h"
-
-#include "engine/game_state.h"
-#include "flow/frame_view.h"
 #include "flow/game_flow.h"
-#include "flow/motion.h"
-#include "flow/window_keys.h"
 #include "platform/window_x11.h"
 #include "shell/frame_display.h"
 #include "shell/options.h"

@@ -31,11 +31,21 @@ void reshapeSquare(int size) {
     glutReshapeWindow(size, size);
 }
 
-} // namespace
-
+// Whether the game's window is there, its OpenGL context current: headless runs have none.
 bool windowOpen() {
     return glutGetWindow() != 0;
 }
+
+void toggleFullscreen() {
+    setFullscreen(optFullscreen == 0);
+}
+
+// In a key callback: whether Alt is held.
+bool altHeld() {
+    return windowOpen() && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0;
+}
+
+} // namespace
 
 void gameInit() {
     gameRenderer().setUp({optDepthBuffer != 0, optNormalize != 0});
@@ -66,18 +76,6 @@ void setFullscreen(bool on) {
         glutLeaveFullScreen();
     }
     optFullscreen = on ? 1 : 0;
-}
-
-void toggleFullscreen() {
-    setFullscreen(optFullscreen == 0);
-}
-
-bool isFullscreen() {
-    return optFullscreen != 0;
-}
-
-bool altHeld() {
-    return windowOpen() && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0;
 }
 
 void nameWindowForDesktop() {

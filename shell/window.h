@@ -3,8 +3,6 @@
 // The game's GLUT window: its set-up, its callbacks, fullscreen and its name on the desktop.
 #include "flow/window_view.h"
 
-// Whether the game's window is there, its OpenGL context current: headless runs have none.
-bool windowOpen();
 // The renderer set up for the window, the key callbacks, and the title stage; needs the
 // window's context current.
 void gameInit();
@@ -16,9 +14,5 @@ extern void (*idleWhenVisible)();
 
 // Fullscreen on or off; leaving it brings back the window's size from before.
 void setFullscreen(bool on);
-void toggleFullscreen();
-bool isFullscreen();
-// In a key callback: whether Alt is held. False with no window.
-bool altHeld();
 // The class hint, process id and icon by which the desktop knows the window.
 void nameWindowForDesktop();
