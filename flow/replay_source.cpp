@@ -16,6 +16,12 @@ void startAt(const ReplayStart& start) {
     }
 }
 
+void showLiveTitle() {
+    resetToTitle();
+    setInputSource(liveInput());
+    liveInput().startFrame();
+}
+
 void ReplaySource::endLastFrame() {
     if (framesEnded < player.framesPlayed()) {
         framesEnded = player.framesPlayed();

@@ -13,6 +13,10 @@
 // at a stage with a speed level, or a game the title has just started.
 void startAt(const ReplayStart& start);
 
+// The title with every default, the player's keys and pad the door's source again: where a
+// recording shown in a window or a page ends, from within its frame's start.
+void showLiveTitle();
+
 // Keys a recording hands over reach the flow as a player's would, through the door.
 inline constexpr KeyHandlers ThroughTheDoor{passKey, passSpecialKey};
 

@@ -70,7 +70,9 @@ void openGameFile(const std::string& folder, const ReplayStart& start) {
         });
 }
 
-void beginGameFile(const ReplayStart& start) {
+} // namespace
+
+void beginGameReplay(const ReplayStart& start) {
     onTitle = false;
     recordKeeper.gameReplay.clear();
     if (!recording) {
@@ -83,8 +85,6 @@ void beginGameFile(const ReplayStart& start) {
     }
     openGameFile(folder, start);
 }
-
-} // namespace
 
 std::string autoReplayName(std::time_t seconds, int milliseconds) {
     std::tm utc{};
@@ -140,10 +140,6 @@ void startGameReplays() {
     recording = true;
 }
 
-void beginGameReplay(const ReplayStart& start) {
-    beginGameFile(start);
-}
-
 // The game the title starts plays on untouched: its file starts where the title's frame that
 // started it left the game, which a recording's start can name.
 void followGames() {
@@ -151,7 +147,7 @@ void followGames() {
         return;
     }
     if (onTitle && gameState == StageIntro) {
-        beginGameFile({FirstStage, waitLevel, true});
+        beginGameReplay({FirstStage, waitLevel, true});
     } else if (gameState == Title && !onTitle) {
         endRecordedGame();
     }

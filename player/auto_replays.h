@@ -36,7 +36,8 @@ ReplayRecorder& gameReplayRecorder();
 void startGameReplays();
 // Seals the file of the game being played, if any, and records no game from now on.
 void stopGameReplays();
-// A game put at `start` (a practice game): when every game is recorded, its file begins.
+// A game put at `start` (a practice game, or one the title started): when every game is
+// recorded, its file begins.
 void beginGameReplay(const ReplayStart& start);
 // After every frame: a game the title has just started begins its file, from the start
 // "title-game" (the game itself is left as it is); a game back on the title ends its file.

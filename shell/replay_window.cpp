@@ -1,6 +1,5 @@
 #include "shell/replay_window.h"
 
-#include "flow/game_flow.h"
 #include "flow/input_door.h"
 #include "flow/replay_source.h"
 #include "replay/replay_file.h"
@@ -27,9 +26,7 @@ void windowReplayOver(ReplayPlayer& player) {
         player.reportMismatch(ProgramName, playedPath);
         std::exit(ReplayMismatchStatus);
     }
-    resetToTitle();
-    setInputSource(liveInput());
-    liveInput().startFrame();
+    showLiveTitle();
 }
 
 } // namespace

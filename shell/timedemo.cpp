@@ -26,7 +26,6 @@ std::string demoPath;
 Replay demoReplay;
 std::unique_ptr<ReplayPlayer> demoPlayer;
 std::unique_ptr<ReplaySource> demoSource;
-bool timing = false;
 Clock::time_point demoStart;
 
 void finishTimedemo(ReplayPlayer& player) {
@@ -45,8 +44,7 @@ void finishTimedemo(ReplayPlayer& player) {
 
 // Timed from the recording's first frame to its last.
 void demoIdle() {
-    if (!timing) {
-        timing = true;
+    if (demoPlayer->framesPlayed() == 0) {
         demoStart = Clock::now();
     }
     onIdle();

@@ -5,6 +5,7 @@
 #include "flow/frame_pacing.h"
 #include "flow/game_flow.h"
 #include "platform/frame_clock.h"
+#include "shell/game_frame.h"
 #include "shell/web/page_window.h"
 
 #include <algorithm>

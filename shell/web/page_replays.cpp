@@ -1,6 +1,5 @@
 #include "shell/web/page_replays.h"
 
-#include "flow/game_flow.h"
 #include "flow/input_door.h"
 #include "flow/replay_source.h"
 #include "replay/replay_file.h"
@@ -34,9 +33,7 @@ void replayOver(ReplayPlayer& player) {
     } else {
         player.reportMismatch(ProgramName, shown->path);
     }
-    resetToTitle();
-    setInputSource(liveInput());
-    liveInput().startFrame();
+    showLiveTitle();
     shown->over();
 }
 

@@ -1,13 +1,9 @@
 #include "shell/web/page_window.h"
 
-#include "engine/world.h"
 #include "flow/flags.h"
-#include "flow/frame_view.h"
-#include "flow/window_keys.h"
 #include "flow/window_view.h"
-#include "player/screenshot.h"
-#include "render/frame_drawing.h"
 #include "render/webgl_renderer.h"
+#include "shell/game_frame.h"
 #include "shell/square_view.h"
 #include "shell/web/page_keys.h"
 
@@ -28,18 +24,18 @@ EM_JS(void, togglePageFullscreen, (), {
 });
 // clang-format on
 
-WebGlRenderer& renderer() {
+} // namespace
+
+Renderer& gameRenderer() {
     static WebGlRenderer canvas(CanvasSelector);
     return canvas;
 }
-
-} // namespace
 
 // "e" and "r" size a desktop window: the page fills its window whatever they ask, so it answers
 // no resize. Alt+Enter is the page's own full screen: the browser's F11 gives its own, which a
 // page that fills its window cannot tell from it. Neither is a setting the page keeps.
 void setUpCanvas() {
-    renderer().setUp({optDepthBuffer != 0, optNormalize != 0});
+    gameRenderer().setUp({optDepthBuffer != 0, optNormalize != 0});
     windowRequests = {nullptr, nullptr, togglePageFullscreen, altHeld};
     fitCanvas();
 }
@@ -60,22 +56,6 @@ void fitCanvas() {
     // The flow's "e" and "r" set a size of their own: the canvas's size holds over it.
     if (width != drawnWidth || height != drawnHeight || width != windowWidth ||
         height != windowHeight) {
-        fitSquare(&renderer(), width, height);
-    }
-}
-
-void drawFrame() {
-    drawFrameView(renderer(), gameWorld, frameViewNow());
-    countWaitIndicatorFrame();
-}
-
-void drawFrameBetween(float blend) {
-    drawFrameView(renderer(), gameWorld, frameViewBetween(blend));
-}
-
-void saveWantedScreenshot() {
-    if (screenshotAsked()) {
-        takeScreenshot(windowWidth, windowHeight,
-                       [](int width, int height) { return renderer().readPicture(width, height); });
+        fitSquare(&gameRenderer(), width, height);
     }
 }

@@ -2,8 +2,7 @@
 
 // The page's canvas as the game's window: it fills the page, and the square of the scene is
 // fitted into it as into the desktop's window. What the flow asks of a window (flow/
-// window_view.h) the page answers here.
-class Renderer;
+// window_view.h) the page answers here, and its gameRenderer() draws on the canvas.
 
 // The canvas's CSS selector.
 inline constexpr const char* CanvasSelector = "#canvas";
@@ -14,10 +13,3 @@ void setUpCanvas();
 // At the start of every animation frame: the canvas's pixels follow its size on the page (and
 // the display's pixel ratio), and the square and the texts follow them.
 void fitCanvas();
-
-// The frame as it stands, drawn; the wait indicator counts it.
-void drawFrame();
-// The moment `blend` of the way from the previous simulation frame to the last, drawn.
-void drawFrameBetween(float blend);
-// A screenshot asked for: the picture just drawn, read before the browser shows it.
-void saveWantedScreenshot();

@@ -93,7 +93,7 @@ TEST_F(FrameViewTest, TheRecordsPageTakesThePlaceOfTheWorld) {
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts.front(), "RECORDS");
     EXPECT_EQ(texts.back(), "PRESS ANY KEY");
-    // Centred: the widest line starts as far left of the centre as it reaches right of it.
+    // Placed about the centre: the widest line starts left of it.
     const auto widest = std::max_element(
         view.texts.begin(), view.texts.end(),
         [](const PlacedText& a, const PlacedText& b) { return a.text.size() < b.text.size(); });

@@ -12,7 +12,6 @@ namespace {
 
 constexpr long TitleSteps = 200000;
 constexpr long StageSteps = 20000;
-constexpr int TitleStage = 0;
 
 bool finite(const Vector3f& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -54,7 +53,7 @@ TEST(SoakTest, TheTitleDemonstrationRunsOnWithTheFieldHeldLevel) {
 }
 
 TEST(SoakTest, EveryOtherStageRunsOnWithNoInput) {
-    for (int stage = TitleStage + 1; stage <= EndingStage; ++stage) {
+    for (int stage = FirstStage; stage <= EndingStage; ++stage) {
         load(stage);
         for (long step = 1; step <= StageSteps; ++step) {
             gameWorld.step(0.0f, 0.0f, 0.0f, 0.0f);

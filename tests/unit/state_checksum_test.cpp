@@ -14,7 +14,6 @@
 
 namespace {
 
-// First in the file: nothing has run yet, so the globals hold their definitions' values.
 // The globals as the program starts, taken before any test runs: they are constant-initialised,
 // so this dynamic initialisation sees them untouched.
 const std::vector<std::uint32_t> GlobalsAtStart = [] {
